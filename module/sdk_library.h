@@ -9,6 +9,7 @@
 // InitializeModuleData; the fields are written only there and read afterwards.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "module/sdk_entry_points.h"
@@ -32,7 +33,22 @@ void BindSdkLibrary();
 
 // Searches one directory for a regular file or symbolic link whose name equals
 // `wanted` ignoring ASCII case. On success stores directory + "/" + entry name.
+// Fails, without storing anything, when that path would not fit the
+// PathBufferSize-byte path buffers of the binding.
 bool FindLibraryFile(const std::string& directory, const std::string& wanted, std::string* path);
+
+// Size of every path buffer of the binding, terminator included.
+constexpr size_t PathBufferSize = 4096;
+
+// Runs DllEnumCamera into `entries` and returns how many records it filled,
+// never more than MaxCameras (a larger count from the SDK is capped), and 0
+// when the library does not export DllEnumCamera.
+unsigned EnumerateSdkCameras(SdkDeviceEntry entries[MaxCameras]);
+
+// Makes the module file that contains this code impossible to unload
+// (dlopen with RTLD_NODELETE, handle discarded). Run at static initialisation
+// of the shared module, before any export is called.
+void PinModule();
 
 // dlsym in the loaded SDK library; null when nothing is loaded or the symbol
 // is missing. Camera::Initialize looks up DllOpen through it every time.
