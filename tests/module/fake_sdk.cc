@@ -19,7 +19,7 @@ namespace {
 
 FakeSdkCallCounts calls;
 [[maybe_unused]] bool gigeEnabled = false;
-const SdkModel fakeModel = {"FakeModel", 0, 1, 0, 0, 0, 0, 2.4f, 0, {}};
+[[maybe_unused]] const SdkModel fakeModel = {"FakeModel", 0, 1, 0, 0, 0, 0, 2.4f, 0, {}};
 
 [[maybe_unused]] std::vector<std::string> CameraNames(const char* variable) {
   std::vector<std::string> names;
