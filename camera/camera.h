@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "camera/frame_buffer.h"
+#include "camera/pixel_format.h"
 #include "framework/camera_base.h"
 #include "framework/mutex.h"
 #include "module/open_camera_table.h"
@@ -98,6 +99,10 @@ class Camera final : public CCameraBase<Camera> {
   int ResetExposureSequence() override { return DeviceError::UnsupportedCommand; }
   int AppendExposureSequence(double) override { return DeviceError::UnsupportedCommand; }
   int CommitExposureSequence() override { return DeviceError::UnsupportedCommand; }
+
+  // ---- Camera base (position 88) -----------------------------------------
+  // The base's delivery, holding frameLock while the host copies the pixels.
+  int DeliverImage() override;
 
   // ---- The SDK's event callback (context: the Camera streaming) ----------
   static void OnSdkEvent(unsigned event, void* context);
@@ -295,4 +300,11 @@ class Camera final : public CCameraBase<Camera> {
   void StartStreamingHere();
   // Sequence pieces (sequence.cc).
   bool SequenceStopRequested();
+  // Notifies frameReady after passing through frameSignalLock, so a waiter
+  // that just found no reason to wake cannot miss it.
+  void WakeCapture();
 };
+
+// Time limit of a single capture, in milliseconds, for an exposure in
+// microseconds: (exposure / 1000) x 102 / 100 + 4000, each step rounding down.
+uint32_t SnapTimeLimitMs(uint32_t exposureMicroseconds);
