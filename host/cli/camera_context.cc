@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <boost/format.hpp>
 
@@ -38,7 +39,10 @@ std::string OfferedNames(const std::vector<OfferedDevice>& offered) {
 std::string ResolveAdapterDir(const Options& options) {
   if (!options.adapters.empty()) return options.adapters;
   const std::string besideExe = ExecutableDir() + "/../adapters";
-  if (FileExists(ModulePathIn(besideExe))) return besideExe;
+  if (FileExists(ModulePathIn(besideExe))) {
+    char resolved[PATH_MAX];
+    return realpath(besideExe.c_str(), resolved) != nullptr ? resolved : besideExe;
+  }
   return BuiltAdapterDir();
 }
 
