@@ -12,8 +12,10 @@
 // gone, so T must stop its sequence (StopSequence) in Shutdown or its own
 // destructor: a step still running would reach T's destroyed operations.
 //
-// A sequence run: T's StartSequence calls sequenceThread->StartRun(count,
-// interval) and SetStopOnOverflow; the thread repeats RunSequenceStep()
+// A sequence run: T's StartSequence calls StartSequenceRun(count, interval,
+// stopOnOverflow), which stores the overflow flag before the thread starts
+// (so the first image already sees it) and then sequenceThread->StartRun;
+// the thread repeats RunSequenceStep()
 // (CaptureImage, then DeliverImage) and ends with OnSequenceEnd(). T's
 // StopSequence calls sequenceThread->RequestStop(), wakes its capture, then
 // sequenceThread->Join().
@@ -104,6 +106,14 @@ class CCameraBase : public CDeviceBase<MM::Camera, T> {
   /* 94 */ virtual void SetStopOnOverflow(bool stop) { stopOnOverflow.store(stop); }
 
  protected:
+  // 30 while a run is active; else stores stopOnOverflow, then starts the
+  // run (StartRun's answer).
+  int StartSequenceRun(long count, double intervalMs, bool stopOnOverflowFlag) {
+    if (!sequenceThread->IsStopped()) return DeviceError::CameraBusy;
+    SetStopOnOverflow(stopOnOverflowFlag);
+    return sequenceThread->StartRun(count, intervalMs);
+  }
+
   CCameraBase() {
     const std::vector<std::string> zeroOne{"0", "1"};
     for (const char* name :

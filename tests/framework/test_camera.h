@@ -62,9 +62,7 @@ class TestCamera : public CCameraBase<TestCamera> {
   }
   /* 70 */ int StartSequence(long count, double intervalMs, bool stopOnOverflow) override {
     lastCall = 70;
-    int result = sequenceThread->StartRun(count, intervalMs);
-    if (result == 0) SetStopOnOverflow(stopOnOverflow);
-    return result;
+    return StartSequenceRun(count, intervalMs, stopOnOverflow);
   }
   /* 71 */ int StartContinuousSequence(double intervalMs) override {
     lastCall = 71;
