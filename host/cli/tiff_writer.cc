@@ -2,6 +2,8 @@
 
 #include <tiffio.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 
 #include <boost/format.hpp>
@@ -10,6 +12,34 @@ namespace qv::host::cli {
 namespace {
 
 constexpr double kBigTiffThreshold = 3.5 * 1024 * 1024 * 1024;
+
+// libtiff's own messages go into our one-line errors instead of stderr.
+thread_local std::string lastTiffMessage;
+
+void KeepMessage(const char*, const char* format, va_list args) {
+  char text[512];
+  std::vsnprintf(text, sizeof text, format, args);
+  lastTiffMessage = text;
+}
+
+void IgnoreWarning(const char*, const char*, va_list) {}
+
+void InstallHandlers() {
+  static const bool installed = [] {
+    TIFFSetErrorHandler(KeepMessage);
+    TIFFSetWarningHandler(IgnoreWarning);
+    return true;
+  }();
+  (void)installed;
+  lastTiffMessage.clear();
+}
+
+// ": <libtiff's message>", without the file name it repeats.
+std::string Cause(const std::string& path) {
+  std::string text = lastTiffMessage;
+  if (text.rfind(path + ": ", 0) == 0) text.erase(0, path.size() + 2);
+  return text.empty() ? "" : ": " + text;
+}
 
 template <typename T>
 void SwapRedBlue(const unsigned char* from, unsigned char* to, size_t pixels) {
@@ -25,9 +55,10 @@ void SwapRedBlue(const unsigned char* from, unsigned char* to, size_t pixels) {
 
 std::unique_ptr<TiffWriter> TiffWriter::Create(const std::string& path, double expectedBytes,
                                                std::string* error) {
+  InstallHandlers();
   TIFF* tiff = TIFFOpen(path.c_str(), expectedBytes > kBigTiffThreshold ? "w8" : "w");
   if (tiff == nullptr) {
-    *error = (boost::format("cannot create the TIFF file %s") % path).str();
+    *error = (boost::format("cannot create the TIFF file %s%s") % path % Cause(path)).str();
     return nullptr;
   }
   return std::unique_ptr<TiffWriter>(new TiffWriter(tiff, path));
@@ -81,12 +112,13 @@ bool TiffWriter::WritePage(const ImageView& image, const std::string& descriptio
                  .str();
     return false;
   }
+  lastTiffMessage.clear();
   SetTags(image, description);
   // Uncompressed, native byte order: libtiff writes the strip as it is.
   void* strip = const_cast<unsigned char*>(ToFileOrder(image));
   if (TIFFWriteEncodedStrip(tiff_, 0, strip, static_cast<tmsize_t>(image.bytes())) < 0 ||
       !TIFFWriteDirectory(tiff_)) {
-    *error = (boost::format("writing page %u of %s failed") % (pages_ + 1) % path_).str();
+    *error = (boost::format("writing page %u of %s failed%s") % (pages_ + 1) % path_ % Cause(path_)).str();
     return false;
   }
   ++pages_;
@@ -98,7 +130,7 @@ bool TiffWriter::Close(std::string* error) {
   const bool flushed = TIFFFlush(tiff_) == 1;
   TIFFClose(tiff_);
   tiff_ = nullptr;
-  if (!flushed) *error = (boost::format("finishing %s failed") % path_).str();
+  if (!flushed) *error = (boost::format("finishing %s failed%s") % path_ % Cause(path_)).str();
   return flushed;
 }
 
