@@ -257,7 +257,10 @@ void DeviceCore::SetLabel(const char* text) {
   label = OrEmpty(text);
 }
 
-void DeviceCore::GetLabel(char* buffer) const { CopyToHostBuffer(buffer, Label()); }
+void DeviceCore::GetLabel(char* buffer) const {
+  MutexLock lock(stateMutex);
+  CopyToHostBuffer(buffer, label);  // no copy: the delivery path reads it per frame
+}
 
 std::string DeviceCore::Label() const {
   MutexLock lock(stateMutex);

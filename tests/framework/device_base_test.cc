@@ -295,6 +295,12 @@ TEST_F(DeviceBaseTest, NullTextsFromAHostDoNotCrash) {
   camera.GetCameraTags(nullptr);
 }
 
+TEST_F(DeviceBaseTest, DeliveryWithoutAHostAnswersNoCallback) {
+  camera.SetCallback(nullptr);
+  EXPECT_EQ(camera.DeliverImage(), 13);
+  EXPECT_EQ(camera.RunSequenceStep(), 13);
+}
+
 TEST_F(DeviceBaseTest, CameraTagStore) {
   camera.AddCameraTag("Exposure", "Cam1", "10");
   camera.AddCameraTag("Binning", "_", "1");
