@@ -55,6 +55,7 @@ void SimCamera::ProduceFrameLocked(std::vector<unsigned>* events) {
   }
   if (!s_.io.empty()) ++s_.io[0][23];  // the counter counts frame triggers
   events->push_back(kEventFrame);
+  wake_.NotifyAll();  // PullFrame callers waiting with waitMs > 0
   if (s_.autoExposure) AutoExposureStepLocked(events);
   if (wbOncePending_) {
     wbOncePending_ = false;

@@ -1,10 +1,11 @@
 // Test-pattern frames: a diagonal gradient with a bright bar that moves one
-// step per frame and the frame number as a binary code in the top row.
+// step per frame and the frame number as a binary code in the top rows.
 //
-// The gradient is precomputed once per geometry (FramePattern::Fit); a frame
-// is rendered straight into the caller's buffer, without allocating. The
-// level scales with exposure x gain, so auto exposure has something to
-// regulate.
+// The gradient is precomputed once per geometry (FramePattern::Fit) as 12-bit
+// levels; a frame maps each level through a small per-frame table (exposure,
+// gain, depth, white balance, negative) straight into the caller's buffer,
+// without allocating. The level scales with exposure x gain, so auto exposure
+// has something to regulate.
 //
 // Thread safety: none; the owning camera serialises Fit and Render.
 #pragma once
@@ -16,28 +17,37 @@ namespace qvsim {
 
 struct RenderRequest {
   unsigned width = 0, height = 0;
-  unsigned components = 1;   // 1 mono, 4 colour (B, G, R, A)
+  unsigned components = 1;   // 1 mono, 4 colour (B, G, R, A in memory order)
   unsigned bytesPerComponent = 1;
   unsigned depth = 8;        // raw bits; 16-bit output holds values up to 2^depth - 1
   long rowPitch = 0;         // bytes between rows (>= packed row bytes)
   uint32_t scale = 0;        // signal: 65536 = full scale at the gradient's top
   uint32_t frameNumber = 0;
   bool negative = false;
-  int colourGain[3] = {0, 0, 0};  // white balance, -127 .. 127, red, green, blue
+  int colourGain[3] = {0, 0, 0};  // white balance, -127 .. 127: red, green, blue
 };
 
 class FramePattern {
  public:
+  static constexpr unsigned kLevels = 4096;
+
   // Makes the gradient match the geometry (reallocates only when it changes).
   void Fit(unsigned width, unsigned height);
-  // Writes one frame; the pattern must fit req.width x req.height.
-  void Render(const RenderRequest& req, void* buffer) const;
+  // Writes one frame; does nothing unless the pattern fits req.width x req.height.
+  void Render(const RenderRequest& req, void* buffer);
   // Mean gradient level, 0 .. 1 (for auto exposure).
   double MeanLevel() const { return 0.5; }
 
  private:
+  template <typename T>
+  void RenderTyped(const RenderRequest& req, void* buffer) const;
+  void FillTables(const RenderRequest& req);
+
   unsigned width_ = 0, height_ = 0;
-  std::vector<uint16_t> base_;
+  std::vector<uint16_t> base_;              // levels 0 .. kLevels - 1
+  uint16_t table_[3][kLevels] = {};         // per component: level -> output value
+  uint16_t full_[3] = {};                   // the value of a full-scale level
+  uint16_t maxValue_ = 0;
 };
 
 // The signal scale for an exposure (microseconds) and gain (percent); 20 ms

@@ -231,12 +231,14 @@ bool Simulator::Fault(const std::string& cameraId, const char* op, const std::st
       if (it->second.remaining > 0 && --it->second.remaining == 0) faults_.erase(it);
       return true;
     }
-    for (const CameraConfig& c : config_.cameras) {
-      if (c.id != cameraId) continue;
-      auto it = c.faults.find(key);
-      if (it == c.faults.end()) continue;
-      *status = it->second;
-      return true;
+    for (const std::vector<CameraConfig>* list : {&config_.cameras, &config_.gigeCameras}) {
+      for (const CameraConfig& c : *list) {
+        if (c.id != cameraId) continue;
+        auto it = c.faults.find(key);
+        if (it == c.faults.end()) continue;
+        *status = it->second;
+        return true;
+      }
     }
   }
   return false;

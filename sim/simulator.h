@@ -3,7 +3,8 @@
 //
 // Everything here is guarded by one mutex. Lock order: a camera's own lock may
 // be held while the Simulator is called (for the log and the fault switches);
-// the Simulator never calls into a camera while holding its lock.
+// while holding its lock the Simulator touches a camera only through its
+// immutable id and its atomic closed flag.
 // Cameras are never freed: a closed camera stays in the list so that late
 // calls on it are answered (with kClosedHandle) and counted, not crashed.
 #pragma once

@@ -46,6 +46,16 @@ TEST_F(StreamTest, SoftwareTriggerMakesExactlyTheRequestedFrames) {
   EXPECT_EQ(cam->PullFrame(0, frame.data(), 8, -1, nullptr), SdkPullPending);
 }
 
+TEST_F(StreamTest, PullWithWaitReturnsAsSoonAsTheFrameIsReady) {
+  Start(1);
+  std::vector<unsigned char> frame(2448 * 2048);
+  ASSERT_GE(cam->TriggerFrames(1), 0);
+  const auto t0 = std::chrono::steady_clock::now();
+  ASSERT_EQ(cam->PullFrame(3000, frame.data(), 8, -1, nullptr), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, milliseconds(1500));
+  EXPECT_EQ(cam->PullFrame(20, frame.data(), 8, -1, nullptr), SdkPullPending);
+}
+
 TEST_F(StreamTest, FreeRunningStreamsAndExternalTriggerWaitsForPulses) {
   Start(0);
   ASSERT_TRUE(WaitFor([&] { return events.frames >= 3; }));
