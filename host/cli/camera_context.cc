@@ -146,6 +146,16 @@ bool CameraContext::ApplySets(const Options& options, CliError* error) {
       return false;
     }
   }
+  if (options.hasRegion) {
+    const unsigned* r = options.region;
+    const int code = camera_->SetRegion(r[0], r[1], r[2], r[3]);
+    if (code != 0) {
+      *error = {kExitProperty, (boost::format("cannot set the region %u,%u,%u,%u: %s (code %d)") %
+                                r[0] % r[1] % r[2] % r[3] % session_->ErrorText(code) % code)
+                                   .str()};
+      return false;
+    }
+  }
   return true;
 }
 

@@ -37,6 +37,22 @@ bool ParseDouble(const std::string& text, double min, double* value) {
   return true;
 }
 
+// "X,Y,WIDTH,HEIGHT": four unsigned numbers.
+bool ParseRegion(const std::string& text, unsigned region[4]) {
+  size_t start = 0;
+  for (int i = 0; i < 4; ++i) {
+    const size_t comma = i < 3 ? text.find(',', start) : text.size();
+    if (comma == std::string::npos) return false;
+    long value = 0;
+    if (!ParseLong(text.substr(start, comma - start), 0, &value) || value > 0xFFFFFFFFL) {
+      return false;
+    }
+    region[i] = static_cast<unsigned>(value);
+    start = comma + 1;
+  }
+  return true;
+}
+
 class Parser {
  public:
   explicit Parser(const std::vector<std::string>& args) : args_(args) {}
@@ -88,7 +104,8 @@ class Parser {
     std::string value;
     if (name == "--adapters" || name == "--device" || name == "--out" || name == "--set" ||
         name == "--count" || name == "--interval" || name == "--seconds" ||
-        name == "--buffer-frames" || name == "--buffer-mb" || name == "--overflow") {
+        name == "--buffer-frames" || name == "--buffer-mb" || name == "--overflow" ||
+        name == "--region") {
       if (!Value(name, inlineValue, &value)) return;
       Option(name, value);
       return;
@@ -111,6 +128,9 @@ class Parser {
       const size_t eq = value.find('=');
       if (eq == std::string::npos || eq == 0) return bad("NAME=VALUE");
       o().sets.emplace_back(value.substr(0, eq), value.substr(eq + 1));
+    } else if (name == "--region") {
+      if (!ParseRegion(value, o().region)) return bad("X,Y,WIDTH,HEIGHT");
+      o().hasRegion = true;
     } else if (name == "--count") {
       if (!ParseLong(value, 1, &o().count)) bad("a count of 1 or more");
     } else if (name == "--interval") {
@@ -176,6 +196,7 @@ options:
   --adapters DIR          directory holding libmmgr_dal_Quorvex.so and its SDK
   --device NAME           the camera to use (default: the first camera offered)
   --set NAME=VALUE        set a property after initialisation (repeatable, in order)
+  --region X,Y,W,H        set the region of interest, after the --set list
   --json                  machine-readable output on stdout
   --verbose               print the device's log messages on stderr
   --out FILE              output TIFF file (snap, sequence)

@@ -26,6 +26,8 @@ struct Options {
   std::string adapters;  // empty: next to the executable, else the build's
   std::string device;    // empty: the first camera the module offers
   std::vector<std::pair<std::string, std::string>> sets;  // in command-line order
+  bool hasRegion = false;      // --region X,Y,WIDTH,HEIGHT, applied after the sets
+  unsigned region[4] = {0, 0, 0, 0};
   bool json = false;
   bool verbose = false;       // device log messages to stderr
   std::string out;            // snap (required), sequence (optional)

@@ -48,12 +48,15 @@ struct SnapCase {
   const char* what;
   std::string args;
   unsigned bytesPerPixel, samples, bits;
+  unsigned width = 0, height = 0;  // 0: the camera's full size, not checked
 };
 
 TEST_F(MmgrHostTest, SnapWritesOneTiffPageMatchingTheSummary) {
   const SnapCase cases[] = {
       {"monochrome 8-bit", "", 1, 1, 8},
       {"colour", std::string("--device ") + kColour, 4, 4, 8},
+      {"16-bit pixel type", "--set PixelType=RAW16", 2, 1, 16},
+      {"region", "--region 100,200,640,480", 1, 1, 8, 640, 480},
   };
   for (const SnapCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -62,6 +65,10 @@ TEST_F(MmgrHostTest, SnapWritesOneTiffPageMatchingTheSummary) {
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const nlohmann::json j = r.Json();
     EXPECT_EQ(j["bytesPerPixel"], c.bytesPerPixel);
+    if (c.width != 0) {
+      EXPECT_EQ(j["width"], c.width);
+      EXPECT_EQ(j["height"], c.height);
+    }
     EXPECT_LE(j["min"].get<unsigned>(), j["max"].get<unsigned>());
     const std::vector<TiffPage> pages = ReadTiffPages(file);
     ASSERT_EQ(pages.size(), 1u);

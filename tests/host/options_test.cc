@@ -38,6 +38,9 @@ TEST(Options, RejectsWithAMessageNamingTheCause) {
       {"props snap --out a.tif", "more than one command"},
       {"props --out a.tif", "--out is for snap and sequence"},
       {"props --json=yes", "takes no value"},
+      {"snap --out a.tif --region 1,2,3", "X,Y,WIDTH,HEIGHT"},
+      {"snap --out a.tif --region 1,2,3,-4", "X,Y,WIDTH,HEIGHT"},
+      {"snap --out a.tif --region 1,2,3,4,5", "X,Y,WIDTH,HEIGHT"},
   };
   for (const ErrorCase& c : cases) {
     SCOPED_TRACE(c.line);
@@ -51,7 +54,7 @@ TEST(Options, ReadsEveryOptionInAnyOrder) {
   const ParseResult r = ParseOptions(
       Split("--json sequence --count 25 --out=run.tiff --set Binning=2 --device Cam "
             "--set PixelType=RAW16 --set Name=a=b --interval 12.5 --buffer-frames 8 "
-            "--buffer-mb 0 --overflow clear --adapters /opt/a --verbose"));
+            "--buffer-mb 0 --overflow clear --adapters /opt/a --verbose --region 8,16,640,480"));
   ASSERT_TRUE(r.ok) << r.error;
   const Options& o = r.options;
   EXPECT_EQ(o.command, Command::Sequence);
@@ -65,6 +68,8 @@ TEST(Options, ReadsEveryOptionInAnyOrder) {
   EXPECT_EQ(o.bufferFrames, 8u);
   EXPECT_EQ(o.bufferMegabytes, 0u);
   EXPECT_EQ(o.overflow, OverflowPolicy::Clear);
+  ASSERT_TRUE(o.hasRegion);
+  EXPECT_EQ(std::vector<unsigned>(o.region, o.region + 4), (std::vector<unsigned>{8, 16, 640, 480}));
   const std::vector<std::pair<std::string, std::string>> sets = {
       {"Binning", "2"}, {"PixelType", "RAW16"}, {"Name", "a=b"}};
   EXPECT_EQ(o.sets, sets);  // in command-line order; the value may hold '='
