@@ -101,6 +101,9 @@ class Camera final : public CCameraBase<Camera> {
   int CommitExposureSequence() override { return DeviceError::UnsupportedCommand; }
 
   // ---- Camera base (position 88) -----------------------------------------
+  // The base's step, marking the calling thread as this camera's sequence
+  // thread, so its captures wait in sequence mode even after a stop.
+  int RunSequenceStep() override;
   // The base's delivery, holding frameLock while the host copies the pixels.
   int DeliverImage() override;
 
@@ -300,6 +303,8 @@ class Camera final : public CCameraBase<Camera> {
   void StartStreamingHere();
   // Sequence pieces (sequence.cc).
   bool SequenceStopRequested();
+  // True on this camera's sequence thread, inside RunSequenceStep.
+  bool OnSequenceThread() const;
   // Notifies frameReady after passing through frameSignalLock, so a waiter
   // that just found no reason to wake cannot miss it.
   void WakeCapture();

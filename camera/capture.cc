@@ -105,7 +105,10 @@ int32_t Camera::PullFrame() {
 
 int Camera::CaptureImage() {
   if (!HasSdk()) return DeviceError::CommunicationFailed;
-  return IsSequenceRunning() ? CaptureInSequence() : CaptureSingle();
+  // The sequence thread's own captures stay in sequence mode when a stop
+  // arrived before they started: they must not fire a trigger and wait for
+  // a frame that may never come.
+  return OnSequenceThread() || IsSequenceRunning() ? CaptureInSequence() : CaptureSingle();
 }
 
 int Camera::CaptureSingle() {

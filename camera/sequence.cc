@@ -6,7 +6,19 @@ namespace {
 
 constexpr long kContinuousCount = 9223372036854775807L;
 
+// The camera whose sequence step runs on this thread.
+thread_local const Camera* steppingCamera = nullptr;
+
 }  // namespace
+
+int Camera::RunSequenceStep() {
+  steppingCamera = this;
+  const int result = CCameraBase<Camera>::RunSequenceStep();
+  steppingCamera = nullptr;
+  return result;
+}
+
+bool Camera::OnSequenceThread() const { return steppingCamera == this; }
 
 bool Camera::SequenceStopRequested() { return sequenceThread->IsStopped(); }
 
