@@ -1,5 +1,6 @@
 // Options, named values and I/O lines of a SimCamera.
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "sim/camera_enter.h"
@@ -52,6 +53,14 @@ int SimCamera::CorrectionIndex(const std::string& name, const char* suffix) cons
 
 // ---- options ----
 
+// Holding a temperature costs power in proportion to the distance below
+// ambient; pulling down toward the target costs extra while far from it.
+int SimCamera::TecPowerLocked() {
+  const double hold = 1000.0 * std::max(0.0, std::min(1.0, (250.0 - s_.tecTarget) / 750.0));
+  const double pull = 300.0 * std::min(1.0, std::fabs(temperature_ - s_.tecTarget) / 100.0);
+  return static_cast<int>(std::min(1000.0, hold + pull));
+}
+
 int32_t SimCamera::ReadOptionLocked(unsigned option, int* value) {
   using namespace SdkCapability;
   const ModelInfo& m = *model_;
@@ -59,7 +68,7 @@ int32_t SimCamera::ReadOptionLocked(unsigned option, int* value) {
     case 32:  // TEC power now, in the unit of option 33
       if (!m.has(Cooler)) break;
       UpdateThermalLocked();
-      *value = s_.options[8] ? std::min(1000, 150 + 3 * (250 - s_.tecTarget)) : 0;
+      *value = s_.options[8] ? TecPowerLocked() : 0;
       return kOk;
     case 33:  // TEC power maximum
       if (!m.has(Cooler)) break;

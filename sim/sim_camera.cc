@@ -87,7 +87,8 @@ SimCamera::Settings SimCamera::DefaultSettings() const {
   s.io.resize(m.record.ioLineCount);
   for (unsigned line = 0; line < s.io.size(); ++line) {
     auto& io = s.io[line];
-    for (unsigned code : {7u, 9u, 11u, 13u, 15u, 19u, 23u, 29u, 31u, 33u, 35u, 37u, 39u}) io[code] = 0;
+    for (unsigned code : {9u, 11u, 13u, 15u, 19u, 23u, 29u, 31u, 33u, 35u, 37u, 39u}) io[code] = 0;
+    io[7] = 1;  // output inverter position 1: not inverted
     io[3] = (line == 1) ? 1 : 0;  // the isolated output is an output, the rest start as inputs
     io[21] = 1;
   }

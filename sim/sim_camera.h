@@ -229,6 +229,7 @@ class SimCamera final : public SdkCamera {
 
   // Thermal model, advanced lazily on every read.
   void UpdateThermalLocked() REQUIRES(mu_);
+  int TecPowerLocked() REQUIRES(mu_);  // option 32, of 1000
 
   // Stream (camera_stream.cc).
   void StreamLoop() EXCLUDES(mu_);

@@ -1,6 +1,7 @@
 #include "sim/simulator.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "sim/sim_camera.h"
@@ -168,6 +169,15 @@ void Simulator::Log(const std::string& cameraId, std::string line) {
   if (log_.size() >= kLogLimit) {
     log_.erase(log_.begin(), log_.begin() + kLogLimit / 2);
     logDropped_ += kLogLimit / 2;
+  }
+  if (!logFileChecked_) {
+    logFileChecked_ = true;
+    const char* path = std::getenv("QUORVEX_SIM_LOG");
+    if (path != nullptr && *path != '\0') logFile_ = std::fopen(path, "a");
+  }
+  if (logFile_ != nullptr) {
+    std::fprintf(logFile_, "%s %s\n", cameraId.empty() ? "-" : cameraId.c_str(), line.c_str());
+    std::fflush(logFile_);
   }
   log_.push_back({cameraId, std::move(line)});
 }

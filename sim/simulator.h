@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -46,7 +47,9 @@ class Simulator {
   // (or, when none is open, the one opened last).
   SimCamera* FindCamera(const char* id) EXCLUDES(mu_);
 
-  // Call log: one line per call, tagged with the camera id ("" for entry points).
+  // Call log: one line per call, tagged with the camera id ("" for entry
+  // points). With QUORVEX_SIM_LOG set to a path, every line is also appended
+  // to that file as "<camera id> <line>".
   void Log(const std::string& cameraId, std::string line) EXCLUDES(mu_);
   std::string LogText(const char* cameraId) EXCLUDES(mu_);
   int CountCalls(const char* cameraId, const char* prefix) EXCLUDES(mu_);
@@ -91,6 +94,8 @@ class Simulator {
   std::map<std::pair<std::string, std::string>, FaultSwitch> faults_ GUARDED_BY(mu_);
   std::vector<SimCamera*> cameras_ GUARDED_BY(mu_);  // every camera ever opened, in order
   Counters counters_ GUARDED_BY(mu_);
+  std::FILE* logFile_ GUARDED_BY(mu_) = nullptr;  // QUORVEX_SIM_LOG, opened on first use
+  bool logFileChecked_ GUARDED_BY(mu_) = false;
 };
 
 // Log line helpers: Call("PutOption", 42, 1) gives "PutOption(42,1)".
