@@ -84,6 +84,8 @@ class SimCamera final : public SdkCamera {
   // Hardware trigger pulses: each makes one frame when option 11 is 2 and a
   // hardware source (0 .. 4) is selected. Returns the pulses accepted.
   int32_t ExternalPulse(unsigned count) EXCLUDES(mu_);
+  // Stops the stream thread without logging (process exit).
+  void StopAtExit() { StopStreamThread(); }
   // Sets the simulated sensor temperature (tenths) at once.
   void SetTemperature(int tenths) EXCLUDES(mu_);
 

@@ -142,9 +142,23 @@ SdkCamera* Simulator::Open(const char* openText) {
     ++counters_.opens;
   }
   auto* camera = new SimCamera(chosen, openText);
+  static const int registered = std::atexit([] { Simulator::Instance().StopAllStreams(); });
+  (void)registered;
   qv::MutexLock lock(mu_);
   cameras_.push_back(camera);
   return camera;
+}
+
+// Registered at the first open, so it runs before the static data of every
+// library loaded earlier (the module) is destroyed: a host that exits with a
+// camera still streaming gets no event callback into destroyed objects.
+void Simulator::StopAllStreams() {
+  std::vector<SimCamera*> cameras;
+  {
+    qv::MutexLock lock(mu_);
+    cameras = cameras_;
+  }
+  for (SimCamera* camera : cameras) camera->StopAtExit();
 }
 
 void Simulator::CameraClosed(SimCamera*) {

@@ -42,6 +42,8 @@ class Simulator {
   SdkCamera* Open(const char* openText) EXCLUDES(mu_);
   void SetAppName(const char* name) EXCLUDES(mu_);
   void CameraClosed(SimCamera* camera) EXCLUDES(mu_);
+  // Stops every camera's stream thread (process exit).
+  void StopAllStreams() EXCLUDES(mu_);
 
   // A camera by id; null or "" is the camera opened last that is still open
   // (or, when none is open, the one opened last).
