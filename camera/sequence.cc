@@ -39,10 +39,9 @@ int Camera::StartSequence(long count, double intervalMs, bool stopOnOverflow) {
   if (IsSequenceRunning()) return DeviceError::CameraBusy;
   int result = host->PrepareForAcquisition(this);
   if (result != DeviceError::Ok) return result;
-  result = sequenceThread->StartRun(count, intervalMs);
-  if (result != DeviceError::Ok) return result;
-  SetStopOnOverflow(stopOnOverflow);
-  return DeviceError::Ok;
+  // The overflow flag is stored before the thread starts, so the first
+  // image already sees it.
+  return StartSequenceRun(count, intervalMs, stopOnOverflow);
 }
 
 int Camera::StartContinuousSequence(double intervalMs) {

@@ -38,6 +38,7 @@ TEST_F(CaptureTest, EachPixelFormatClassGetsItsBytesBitsAndComponents) {
     const int format = c.format;
     sdk.prepare = [format](FakeSdkCamera& camera) {
       if (format != -1) camera.options[26] = format;
+      camera.eventOnTrigger = true;
     };
     Camera& camera = NewCamera();
     ASSERT_EQ(camera.Initialize(), 0);
