@@ -89,6 +89,51 @@ TEST_F(StreamTest, NoCallbackRunsAfterStopStreamingReturns) {
   EXPECT_LT(Sim().fireEvent("t-1", 4), 0);
 }
 
+// The module calls in from the host thread, its status monitor and inside the
+// event callback at once; run under ThreadSanitizer this checks the locking.
+TEST_F(StreamTest, ConcurrentCallersAndCallbacksThatCallBack) {
+  struct Context {
+    SdkCamera* cam;
+    std::atomic<int> frames{0};
+  } context{cam};
+  auto callback = [](unsigned event, void* p) {
+    auto* c = static_cast<Context*>(p);
+    unsigned us = 0;
+    int v = 0;
+    c->cam->GetExposureTime(&us);
+    c->cam->GetOption(26, &v);
+    if (event == 4) ++c->frames;
+  };
+  ASSERT_GE(cam->SetExposureTime(1000), 0);
+  ASSERT_GE(cam->PutOption(11, 1), 0);
+  ASSERT_GE(cam->SetAutoExposure(1), 0);
+  ASSERT_GE(cam->StartStreaming(nullptr, nullptr, nullptr, nullptr, callback, nullptr, &context), 0);
+  std::atomic<bool> stop{false};
+  std::thread monitor([&] {
+    while (!stop) {
+      short t = 0;
+      int s = 0;
+      unsigned f = 0, ms = 0, total = 0;
+      cam->GetTemperature(&t);
+      cam->GetNamedValue("FFCStatus", &s);
+      cam->GetFrameStatistics(&f, &ms, &total, nullptr, nullptr);
+      std::this_thread::sleep_for(milliseconds(1));
+    }
+  });
+  std::vector<unsigned char> frame(2448 * 2048);
+  int pulled = 0;
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_GE(cam->TriggerFrames(1), 0);
+    if (cam->PullFrame(2000, frame.data(), 8, -1, nullptr) == 0) ++pulled;
+  }
+  EXPECT_EQ(Sim().fireEvent("t-1", 1), 0);
+  ASSERT_GE(cam->StopStreaming(0), 0);
+  stop = true;
+  monitor.join();
+  EXPECT_EQ(pulled, 5);
+  EXPECT_EQ(context.frames, 5);
+}
+
 TEST_F(StreamTest, EventsFiredByHandArriveOnTheStreamThread) {
   Start(1);
   struct Seen {
