@@ -237,6 +237,10 @@ int32_t SimCamera::StopStreaming(int flags) {
 int32_t SimCamera::Close() {
   QV_ENTER(Call("Close"), "Close", "");
   StopStreamThread();
+  if (persistSettings_) {
+    qv::MutexLock lock(mu_);
+    SaveSettingsFile();
+  }
   closed_.store(true);
   Simulator::Instance().CameraClosed(this);
   return kOk;

@@ -129,6 +129,7 @@ bool ParseConfig(const std::string& text, Config* config, std::string* error) {
       c.hasCount = true;
       c.count = ToInteger(j.at("count"));
     }
+    c.persistSettings = j.value("persistSettings", false);
     if (j.contains("defAE")) {
       const json& d = j.at("defAE");
       c.defAeResult = static_cast<int>(ToInteger(d.value("result", json(0))));

@@ -23,7 +23,8 @@ struct CameraConfig {
   std::map<std::string, int> parameters;      // initial parameters
   std::map<std::string, int> capabilities;    // QueryCapability answers replacing the model's
   std::map<std::string, std::string> texts;   // "serial", "firmware", "hardware", "fpga", "productionDate"
-  std::map<std::string, int> faults;          // fault key -> status (see faults.h)
+  std::map<std::string, int> faults;          // fault key -> status (see README)
+  bool persistSettings = false;               // copied from Config at open
 };
 
 struct Config {
@@ -34,6 +35,7 @@ struct Config {
   long long count = 0;                 // DllEnumCamera's answer when hasCount
   int defAeResult = 0;                 // DllGetDefAE
   unsigned short defAeValue = 160;
+  bool persistSettings = false;        // read/write the open text's ini file
 };
 
 // The configuration used when nothing is configured: one camera per built-in

@@ -26,11 +26,13 @@ SimCamera::SimCamera(const CameraConfig& config, const char* openText)
       model_(config.model),
       openText_(openText ? openText : ""),
       capabilityOverrides_(config.capabilities),
-      texts_(config.texts) {
+      texts_(config.texts),
+      persistSettings_(config.persistSettings) {
   qv::MutexLock lock(mu_);
   s_ = DefaultSettings();
   thermalTime_ = Clock::now();
   ApplyConfiguredState(config);
+  if (persistSettings_) LoadSettingsFile();
 }
 
 SimCamera::Settings SimCamera::DefaultSettings() const {

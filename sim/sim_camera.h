@@ -208,6 +208,11 @@ class SimCamera final : public SdkCamera {
   bool Enter(const std::string& line, const char* op, const std::string& selector, int32_t* status);
 
   Settings DefaultSettings() const;
+  // The per-model settings file named by the open text (";ini=<path>"), when
+  // the configuration asks for it (camera_settings_file.cc).
+  std::string SettingsFilePath() const;
+  void LoadSettingsFile() REQUIRES(mu_);
+  void SaveSettingsFile() REQUIRES(mu_);
   void ApplyConfiguredState(const CameraConfig& config) REQUIRES(mu_);
 
   // Geometry (camera_geometry.cc).
@@ -252,6 +257,7 @@ class SimCamera final : public SdkCamera {
   const std::string openText_;
   const std::map<std::string, int> capabilityOverrides_;
   const std::map<std::string, std::string> texts_;
+  const bool persistSettings_;
   std::atomic<bool> closed_{false};
   std::atomic<uint32_t> refs_{1};
   SimSerialInfo serialInfo_{this};

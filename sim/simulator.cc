@@ -139,6 +139,7 @@ SdkCamera* Simulator::Open(const char* openText) {
       ++counters_.failedOpens;
       return nullptr;
     }
+    chosen.persistSettings = config_.persistSettings;
     ++counters_.opens;
   }
   auto* camera = new SimCamera(chosen, openText);

@@ -1,5 +1,10 @@
 // Output geometry, options, named values, I/O lines and corrections.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 #include <thread>
 #include <chrono>
@@ -186,6 +191,42 @@ TEST_F(GeometryTest, CorrectionBuildProgressesOverStreamedFrames) {
   ASSERT_GE(cam->GetNamedValue("FFCStatus", &status), 0);
   EXPECT_EQ(status, 1);  // enabled
   cam->StopStreaming(0);
+}
+
+TEST(SimSettingsFile, PersistedOnlyWhenConfigured) {
+  char dir[] = "/tmp/qvsim-ini-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string open = std::string("@p-1;ini=") + dir + "/Quorvex M5 Cool.ini";
+  auto session = [&](bool persist, unsigned exposure) {
+    Sim().reset();
+    const std::string json = std::string(R"({"persistSettings": )") + (persist ? "true" : "false") +
+                             R"(, "cameras": [{"id": "p-1"}]})";
+    EXPECT_EQ(Sim().configure(json.c_str()), 0);
+    SdkCamera* c = Sim().open(open.c_str());
+    EXPECT_NE(c, nullptr);
+    unsigned before = 0;
+    c->GetExposureTime(&before);
+    if (exposure != 0) {
+      c->SetExposureTime(exposure);
+      c->PutOption(74, 33);
+      c->PutOption(11, 1);  // the trigger mode is not a saved setting
+    }
+    int peak = 0;
+    c->GetOption(74, &peak);
+    int mode = -1;
+    c->GetOption(11, &mode);
+    c->Close();
+    return std::make_tuple(before, peak, mode);
+  };
+  session(false, 50000);
+  EXPECT_EQ(std::get<0>(session(false, 0)), 10000u);  // nothing was saved
+  session(true, 50000);
+  const auto [exposure, peak, mode] = session(true, 0);
+  EXPECT_EQ(exposure, 50000u);
+  EXPECT_EQ(peak, 33);
+  EXPECT_EQ(mode, 0);
+  std::remove((std::string(dir) + "/Quorvex M5 Cool.ini").c_str());
+  rmdir(dir);
 }
 
 }  // namespace
