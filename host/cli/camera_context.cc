@@ -120,6 +120,7 @@ std::unique_ptr<CameraContext> CameraContext::Open(const Options& options, CliEr
     return nullptr;
   }
   context->eventsAfterInit_ = context->core_->events().NextIndex();
+  context->initializedAt_ = std::chrono::steady_clock::now();
   if (!context->ApplySets(options, error)) return nullptr;
   return context;
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
@@ -50,6 +51,7 @@ class CameraContext {
   const std::string& deviceName() const { return session_->name(); }
   // The event index after Initialize, before the --set writes.
   uint64_t eventsAfterInit() const { return eventsAfterInit_; }
+  std::chrono::steady_clock::time_point initializedAt() const { return initializedAt_; }
 
  private:
   CameraContext() = default;
@@ -61,6 +63,7 @@ class CameraContext {
   std::unique_ptr<DeviceSession> session_;
   MM::Camera* camera_ = nullptr;
   uint64_t eventsAfterInit_ = 0;
+  std::chrono::steady_clock::time_point initializedAt_;
 };
 
 // Picks the device: --device when the module offers it, else the first

@@ -144,6 +144,15 @@ void PrintSummary(const CameraContext& context, const Options& options,
 
 }  // namespace
 
+// A TIFF file without pages is no valid file: when nothing was recorded,
+// none is left behind.
+void RemoveIfEmpty(std::unique_ptr<TiffWriter>* writer) {
+  if (*writer == nullptr || (*writer)->pages() != 0) return;
+  const std::string path = (*writer)->path();
+  writer->reset();
+  std::remove(path.c_str());
+}
+
 int RunSequence(const Options& options, CliError* error) {
   const auto context = CameraContext::Open(options, error);
   if (context == nullptr) return error->code;
@@ -164,6 +173,7 @@ int RunSequence(const Options& options, CliError* error) {
   const bool stopOnOverflow = options.overflow == OverflowPolicy::Stop;
   const int code = camera.StartSequence(options.count, options.intervalMs, stopOnOverflow);
   if (code != 0) {
+    RemoveIfEmpty(&writer);
     *error = {kExitFailure, (boost::format("the sequence did not start: %s (code %d)") %
                              context->session().ErrorText(code) % code)
                                 .str()};
@@ -172,6 +182,7 @@ int RunSequence(const Options& options, CliError* error) {
   SequenceRecorder recorder(*context, options, writer.get());
   const bool recorded = recorder.Record(&why);
   camera.StopSequence();  // back to software trigger, also after a run that ended by itself
+  RemoveIfEmpty(&writer);
   if (writer != nullptr && recorded && !writer->Close(&why)) {
     *error = {kExitFailure, why};
     return error->code;

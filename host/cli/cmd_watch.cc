@@ -46,8 +46,8 @@ int RunWatch(const Options& options, CliError* error) {
   if (context == nullptr) return error->code;
   InterruptGuard interrupt;
   EventLog& log = context->core().events();
-  const auto start = std::chrono::steady_clock::now();
-  const auto end = start + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+  const auto start = context->initializedAt();  // times count from the end of Initialize
+  const auto end = std::chrono::steady_clock::now() + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                                std::chrono::duration<double>(options.seconds));
   uint64_t next = context->eventsAfterInit();  // the --set writes' notifications count too
   uint64_t printed = 0;
