@@ -1,5 +1,6 @@
 // Enumeration, the model catalogue, configuration parsing, the variants.
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <set>
@@ -15,6 +16,7 @@ class EnumerationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(Sim().handle, nullptr);
+    unsetenv("QUORVEX_SIM_CONFIG");  // start from the built-in catalogue
     Sim().reset();
   }
   // Enumerates into an array with two guard records past the 128.
@@ -88,6 +90,29 @@ TEST_F(EnumerationTest, ConfiguredCamerasEmptyListAndBadInput) {
   EXPECT_EQ(Sim().configure(R"({"cameras": [{"model": "No Such Model"}]})"), -1);
   EXPECT_EQ(Sim().configure(R"([1, 2])"), -1);
   EXPECT_EQ(Enumerate(), 0u);
+}
+
+TEST_F(EnumerationTest, EnvironmentHoldsJsonTextOrAFilePath) {
+  const char* json = R"({"cameras": [{"displayName": "FromEnv", "id": "e-1"}]})";
+  char path[] = "/tmp/qvsim-config-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(write(fd, json, std::strlen(json)), static_cast<ssize_t>(std::strlen(json)));
+  close(fd);
+  const struct {
+    std::string value;
+    unsigned cameras;
+  } cases[] = {{json, 1}, {path, 1}, {"{broken", 4}, {"/no/such/file.json", 4}, {"", 4}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    setenv("QUORVEX_SIM_CONFIG", c.value.c_str(), 1);
+    Sim().reset();  // the environment is read again when next needed
+    EXPECT_EQ(Enumerate(), c.cameras);
+    if (c.cameras == 1) EXPECT_STREQ(records[0].displayName, "FromEnv");
+  }
+  unsetenv("QUORVEX_SIM_CONFIG");
+  unlink(path);
+  Sim().reset();
 }
 
 TEST_F(EnumerationTest, CountBeyond128WritesAtMost128Records) {
