@@ -130,6 +130,7 @@ bool ParseConfig(const std::string& text, Config* config, std::string* error) {
       c.count = ToInteger(j.at("count"));
     }
     c.persistSettings = j.value("persistSettings", false);
+    c.callLog = j.value("callLog", true);
     if (j.contains("defAE")) {
       const json& d = j.at("defAE");
       c.defAeResult = static_cast<int>(ToInteger(d.value("result", json(0))));

@@ -36,6 +36,7 @@ struct Config {
   int defAeResult = 0;                 // DllGetDefAE
   unsigned short defAeValue = 160;
   bool persistSettings = false;        // read/write the open text's ini file
+  bool callLog = true;                 // false: nothing is logged
 };
 
 // The configuration used when nothing is configured: one camera per built-in

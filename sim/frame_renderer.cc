@@ -1,6 +1,7 @@
 #include "sim/frame_renderer.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qvsim {
 namespace {
@@ -14,6 +15,7 @@ constexpr unsigned kCounterRows = 2;
 
 void FramePattern::Fit(unsigned width, unsigned height) {
   if (width == width_ && height == height_) return;
+  pictureValid_ = false;
   width_ = width;
   height_ = height;
   base_.assign(static_cast<size_t>(width) * height, 0);
@@ -44,52 +46,77 @@ void FramePattern::FillTables(const RenderRequest& req) {
   }
 }
 
+bool FramePattern::CacheMatches(const RenderRequest& req) const {
+  const RenderRequest& k = pictureKey_;
+  return pictureValid_ && k.width == req.width && k.height == req.height &&
+         k.components == req.components && k.bytesPerComponent == req.bytesPerComponent &&
+         k.depth == req.depth && k.scale == req.scale && k.negative == req.negative &&
+         k.colourGain[0] == req.colourGain[0] && k.colourGain[1] == req.colourGain[1] &&
+         k.colourGain[2] == req.colourGain[2];
+}
+
 template <typename T>
-void FramePattern::RenderTyped(const RenderRequest& req, void* buffer) const {
+void FramePattern::RenderPicture(const RenderRequest& req) {
+  const size_t rowBytes = static_cast<size_t>(req.width) * req.components * sizeof(T);
+  picture_.resize(rowBytes * req.height);  // reallocates only when the layout grows
+  T* out = reinterpret_cast<T*>(picture_.data());
+  const size_t pixels = static_cast<size_t>(req.width) * req.height;
+  if (req.components == 1) {
+    for (size_t i = 0; i < pixels; ++i) out[i] = static_cast<T>(table_[0][base_[i]]);
+    return;
+  }
+  for (size_t i = 0; i < pixels; ++i) {
+    const uint16_t level = base_[i];
+    T* px = out + i * 4;
+    px[0] = static_cast<T>(table_[0][level]);
+    px[1] = static_cast<T>(table_[1][level]);
+    px[2] = static_cast<T>(table_[2][level]);
+    px[3] = static_cast<T>(maxValue_);
+  }
+}
+
+// The moving bar and the frame counter, painted over the copied picture.
+template <typename T>
+void FramePattern::PaintOverlay(const RenderRequest& req, void* buffer) const {
   const unsigned w = req.width;
+  const unsigned n = req.components;
   const unsigned barStart = (req.frameNumber * kBarWidth) % (w ? w : 1);
   const unsigned barEnd = std::min(w, barStart + kBarWidth);
-  const T zero[3] = {static_cast<T>(req.negative ? maxValue_ : 0), static_cast<T>(req.negative ? maxValue_ : 0),
-                     static_cast<T>(req.negative ? maxValue_ : 0)};
+  const T dark = static_cast<T>(req.negative ? maxValue_ : 0);
   auto* out = static_cast<unsigned char*>(buffer);
+  auto paint = [&](T* row, unsigned x, bool on) {
+    T* px = row + static_cast<size_t>(x) * n;
+    for (unsigned c = 0; c < (n == 1 ? 1u : 3u); ++c) px[c] = on ? static_cast<T>(full_[c]) : dark;
+  };
   for (unsigned y = 0; y < req.height; ++y) {
     T* row = reinterpret_cast<T*>(out + static_cast<size_t>(y) * req.rowPitch);
-    const uint16_t* in = base_.data() + static_cast<size_t>(y) * w;
-    if (req.components == 1) {
-      const uint16_t* t = table_[0];
-      for (unsigned x = 0; x < w; ++x) row[x] = static_cast<T>(t[in[x]]);
-      for (unsigned x = barStart; x < barEnd; ++x) row[x] = static_cast<T>(full_[0]);
-      if (y < kCounterRows)
-        for (unsigned x = 0; x < std::min(w, kCounterBits * kCounterCellWidth); ++x)
-          row[x] = ((req.frameNumber >> (x / kCounterCellWidth)) & 1u) ? static_cast<T>(full_[0]) : zero[0];
-      continue;
-    }
-    for (unsigned x = 0; x < w; ++x) {
-      T* px = row + static_cast<size_t>(x) * 4;
-      const uint16_t level = in[x];
-      px[0] = static_cast<T>(table_[0][level]);
-      px[1] = static_cast<T>(table_[1][level]);
-      px[2] = static_cast<T>(table_[2][level]);
-      px[3] = static_cast<T>(maxValue_);
-    }
-    auto paint = [&](unsigned x, bool on) {
-      T* px = row + static_cast<size_t>(x) * 4;
-      for (int c = 0; c < 3; ++c) px[c] = on ? static_cast<T>(full_[c]) : zero[c];
-    };
-    for (unsigned x = barStart; x < barEnd; ++x) paint(x, true);
+    for (unsigned x = barStart; x < barEnd; ++x) paint(row, x, true);
     if (y < kCounterRows)
       for (unsigned x = 0; x < std::min(w, kCounterBits * kCounterCellWidth); ++x)
-        paint(x, (req.frameNumber >> (x / kCounterCellWidth)) & 1u);
+        paint(row, x, (req.frameNumber >> (x / kCounterCellWidth)) & 1u);
   }
 }
 
 void FramePattern::Render(const RenderRequest& req, void* buffer) {
   if (req.width != width_ || req.height != height_ || buffer == nullptr) return;
-  FillTables(req);
-  if (req.bytesPerComponent == 1)
-    RenderTyped<uint8_t>(req, buffer);
-  else
-    RenderTyped<uint16_t>(req, buffer);
+  const bool wide = req.bytesPerComponent != 1;
+  if (!CacheMatches(req)) {
+    FillTables(req);
+    if (wide) RenderPicture<uint16_t>(req);
+    else RenderPicture<uint8_t>(req);
+    pictureKey_ = req;
+    pictureValid_ = true;
+  }
+  const size_t rowBytes = static_cast<size_t>(req.width) * req.components * req.bytesPerComponent;
+  auto* out = static_cast<unsigned char*>(buffer);
+  if (static_cast<size_t>(req.rowPitch) == rowBytes) {
+    std::memcpy(out, picture_.data(), rowBytes * req.height);
+  } else {
+    for (unsigned y = 0; y < req.height; ++y)
+      std::memcpy(out + static_cast<size_t>(y) * req.rowPitch, picture_.data() + y * rowBytes, rowBytes);
+  }
+  if (wide) PaintOverlay<uint16_t>(req, buffer);
+  else PaintOverlay<uint8_t>(req, buffer);
 }
 
 uint32_t SignalScale(double exposureUs, double gainPercent, unsigned binFactor, bool binAdds) {

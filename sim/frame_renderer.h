@@ -2,10 +2,12 @@
 // step per frame and the frame number as a binary code in the top rows.
 //
 // The gradient is precomputed once per geometry (FramePattern::Fit) as 12-bit
-// levels; a frame maps each level through a small per-frame table (exposure,
-// gain, depth, white balance, negative) straight into the caller's buffer,
-// without allocating. The level scales with exposure x gain, so auto exposure
-// has something to regulate.
+// levels. The picture for one set of parameters (layout, exposure x gain,
+// depth, white balance, negative) is rendered once into a cache through a
+// per-level table; every frame is then a copy of the cache into the caller's
+// buffer plus the bar and the counter painted over it: memcpy speed, no
+// allocation. The level scales with exposure x gain, so auto exposure has
+// something to regulate (while it moves, the cache is re-rendered per frame).
 //
 // Thread safety: none; the owning camera serialises Fit and Render.
 #pragma once
@@ -16,6 +18,7 @@
 namespace qvsim {
 
 struct RenderRequest {
+  // Everything but rowPitch and frameNumber decides the cached picture.
   unsigned width = 0, height = 0;
   unsigned components = 1;   // 1 mono, 4 colour (B, G, R, A in memory order)
   unsigned bytesPerComponent = 1;
@@ -40,10 +43,16 @@ class FramePattern {
 
  private:
   template <typename T>
-  void RenderTyped(const RenderRequest& req, void* buffer) const;
+  void RenderPicture(const RenderRequest& req);
+  template <typename T>
+  void PaintOverlay(const RenderRequest& req, void* buffer) const;
   void FillTables(const RenderRequest& req);
+  bool CacheMatches(const RenderRequest& req) const;
 
   unsigned width_ = 0, height_ = 0;
+  std::vector<unsigned char> picture_;      // packed rows of the cached picture
+  bool pictureValid_ = false;
+  RenderRequest pictureKey_;
   std::vector<uint16_t> base_;              // levels 0 .. kLevels - 1
   uint16_t table_[3][kLevels] = {};         // per component: level -> output value
   uint16_t full_[3] = {};                   // the value of a full-scale level

@@ -103,7 +103,7 @@ void SimCamera::ApplyConfiguredState(const CameraConfig& config) {
   for (const auto& [name, value] : config.parameters) s_.parameters[name] = value;
 }
 
-bool SimCamera::Enter(const std::string& line, const char* op, const std::string& selector,
+bool SimCamera::Enter(const CallText& line, const char* op, const std::string& selector,
                       int32_t* status) {
   Simulator& sim = Simulator::Instance();
   sim.Log(id_, line);

@@ -24,6 +24,7 @@
 
 #include "framework/mutex.h"
 #include "module/sdk_camera.h"
+#include "sim/call_text.h"
 #include "sim/config.h"
 #include "sim/frame_renderer.h"
 
@@ -205,7 +206,7 @@ class SimCamera final : public SdkCamera {
 
   // Logs the call and applies closed-state and fault switches; true means
   // "return *status now".
-  bool Enter(const std::string& line, const char* op, const std::string& selector, int32_t* status);
+  bool Enter(const CallText& line, const char* op, const std::string& selector, int32_t* status);
 
   Settings DefaultSettings() const;
   // The per-model settings file named by the open text (";ini=<path>"), when

@@ -10,10 +10,6 @@
 namespace qvsim {
 namespace {
 
-// The log keeps this many lines; older ones are dropped (a free-running
-// stream logs every pull).
-constexpr size_t kLogLimit = 200000;
-
 void CopyText(char* dst, size_t size, const std::string& src) {
   std::strncpy(dst, src.c_str(), size - 1);
   dst[size - 1] = '\0';
@@ -33,9 +29,19 @@ Simulator& Simulator::Instance() {
   return *instance;
 }
 
+namespace {
+bool HasConfiguredFaults(const Config& config) {
+  for (const auto* list : {&config.cameras, &config.gigeCameras})
+    for (const CameraConfig& c : *list)
+      if (!c.faults.empty()) return true;
+  return false;
+}
+}  // namespace
+
 void Simulator::EnsureConfigured() {
   if (configured_) return;
   config_ = ConfigFromEnvironment();
+  configFaults_ = HasConfiguredFaults(config_);
   configured_ = true;
 }
 
@@ -50,6 +56,7 @@ bool Simulator::Configure(const std::string& json, std::string* error) {
   if (!ParseConfig(json, &parsed, error)) return false;
   qv::MutexLock lock(mu_);
   config_ = std::move(parsed);
+  configFaults_ = HasConfiguredFaults(config_);
   configured_ = true;
   counters_.gigeEnabled = false;
   return true;
@@ -58,8 +65,7 @@ bool Simulator::Configure(const std::string& json, std::string* error) {
 void Simulator::Reset() {
   qv::MutexLock lock(mu_);
   configured_ = false;
-  log_.clear();
-  logDropped_ = 0;
+  logNext_ = logCount_ = 0;
   faults_.clear();
   Counters fresh;
   counters_ = fresh;
@@ -179,50 +185,60 @@ SimCamera* Simulator::FindCamera(const char* id) {
   return fallback;
 }
 
-void Simulator::Log(const std::string& cameraId, std::string line) {
+void Simulator::Log(const std::string& cameraId, const CallText& line) {
   qv::MutexLock lock(mu_);
-  if (log_.size() >= kLogLimit) {
-    log_.erase(log_.begin(), log_.begin() + kLogLimit / 2);
-    logDropped_ += kLogLimit / 2;
-  }
+  EnsureConfigured();
+  if (!config_.callLog) return;
   if (!logFileChecked_) {
     logFileChecked_ = true;
     const char* path = std::getenv("QUORVEX_SIM_LOG");
     if (path != nullptr && *path != '\0') logFile_ = std::fopen(path, "a");
   }
   if (logFile_ != nullptr) {
-    std::fprintf(logFile_, "%s %s\n", cameraId.empty() ? "-" : cameraId.c_str(), line.c_str());
+    std::fprintf(logFile_, "%s %s\n", cameraId.empty() ? "-" : cameraId.c_str(), line.text);
     std::fflush(logFile_);
   }
-  log_.push_back({cameraId, std::move(line)});
+  if (!log_) log_.reset(new LogSlot[kLogSlots]);
+  LogSlot& slot = log_[logNext_];
+  CopyText(slot.camera, sizeof slot.camera, cameraId);
+  slot.line = line;
+  logNext_ = (logNext_ + 1) % kLogSlots;
+  logCount_ = std::min(logCount_ + 1, kLogSlots);
+}
+
+template <typename Visit>
+void Simulator::ForEachLogLine(const char* cameraId, Visit visit) {
+  const bool any = cameraId == nullptr || *cameraId == '\0';
+  const size_t first = (logNext_ + kLogSlots - logCount_) % kLogSlots;
+  for (size_t i = 0; i < logCount_; ++i) {
+    const LogSlot& slot = log_[(first + i) % kLogSlots];
+    if (any || std::strcmp(slot.camera, cameraId) == 0) visit(slot.line);
+  }
 }
 
 std::string Simulator::LogText(const char* cameraId) {
   qv::MutexLock lock(mu_);
-  const bool any = cameraId == nullptr || *cameraId == '\0';
   std::string text;
-  for (const LogLine& l : log_) {
-    if (!any && l.cameraId != cameraId) continue;
-    text += l.text;
+  ForEachLogLine(cameraId, [&](const CallText& line) {
+    text.append(line.text, line.length);
     text += '\n';
-  }
+  });
   return text;
 }
 
 int Simulator::CountCalls(const char* cameraId, const char* prefix) {
   qv::MutexLock lock(mu_);
-  const bool any = cameraId == nullptr || *cameraId == '\0';
   const size_t n = prefix ? std::strlen(prefix) : 0;
   int count = 0;
-  for (const LogLine& l : log_)
-    if ((any || l.cameraId == cameraId) && l.text.compare(0, n, prefix ? prefix : "") == 0) ++count;
+  ForEachLogLine(cameraId, [&](const CallText& line) {
+    if (std::strncmp(line.text, prefix ? prefix : "", n) == 0) ++count;
+  });
   return count;
 }
 
 void Simulator::ClearLog() {
   qv::MutexLock lock(mu_);
-  log_.clear();
-  logDropped_ = 0;
+  logNext_ = logCount_ = 0;
 }
 
 void Simulator::SetFault(const std::string& cameraId, const std::string& key, int32_t status,
@@ -244,6 +260,7 @@ bool Simulator::Fault(const std::string& cameraId, const char* op, const std::st
                       int32_t* status) {
   qv::MutexLock lock(mu_);
   EnsureConfigured();
+  if (faults_.empty() && !configFaults_) return false;  // the common case, allocation-free
   std::string keys[2] = {std::string(op) + ":" + selector, op};
   const size_t keyCount = selector.empty() ? 1 : 2;
   const std::string* ordered = selector.empty() ? &keys[1] : &keys[0];

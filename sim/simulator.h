@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,6 +18,7 @@
 
 #include "framework/mutex.h"
 #include "module/sdk_camera.h"
+#include "sim/call_text.h"
 #include "sim/config.h"
 
 namespace qvsim {
@@ -52,7 +52,8 @@ class Simulator {
   // Call log: one line per call, tagged with the camera id ("" for entry
   // points). With QUORVEX_SIM_LOG set to a path, every line is also appended
   // to that file as "<camera id> <line>".
-  void Log(const std::string& cameraId, std::string line) EXCLUDES(mu_);
+  // Allocation-free once the ring exists ("callLog": false turns it off).
+  void Log(const std::string& cameraId, const CallText& line) EXCLUDES(mu_);
   std::string LogText(const char* cameraId) EXCLUDES(mu_);
   int CountCalls(const char* cameraId, const char* prefix) EXCLUDES(mu_);
   void ClearLog() EXCLUDES(mu_);
@@ -83,39 +84,27 @@ class Simulator {
     int32_t status;
     int remaining;  // < 0: forever
   };
-  struct LogLine {
-    std::string cameraId;
-    std::string text;
+  // The log is a ring of fixed slots, allocated at the first logged call.
+  struct LogSlot {
+    char camera[48];
+    CallText line;
   };
+  static constexpr size_t kLogSlots = 65536;
 
   qv::Mutex mu_;
   bool configured_ GUARDED_BY(mu_) = false;
   Config config_ GUARDED_BY(mu_);
-  std::vector<LogLine> log_ GUARDED_BY(mu_);
-  size_t logDropped_ GUARDED_BY(mu_) = 0;
+  std::unique_ptr<LogSlot[]> log_ GUARDED_BY(mu_);
+  size_t logNext_ GUARDED_BY(mu_) = 0;   // slot the next line goes to
+  size_t logCount_ GUARDED_BY(mu_) = 0;  // lines held, at most kLogSlots
+  template <typename Visit>
+  void ForEachLogLine(const char* cameraId, Visit visit) REQUIRES(mu_);
   std::map<std::pair<std::string, std::string>, FaultSwitch> faults_ GUARDED_BY(mu_);
+  bool configFaults_ GUARDED_BY(mu_) = false;  // any camera of config_ has "faults"
   std::vector<SimCamera*> cameras_ GUARDED_BY(mu_);  // every camera ever opened, in order
   Counters counters_ GUARDED_BY(mu_);
   std::FILE* logFile_ GUARDED_BY(mu_) = nullptr;  // QUORVEX_SIM_LOG, opened on first use
   bool logFileChecked_ GUARDED_BY(mu_) = false;
 };
-
-// Log line helpers: Call("PutOption", 42, 1) gives "PutOption(42,1)".
-inline void AppendArg(std::string* s, const std::string& v) { *s += v; }
-inline void AppendArg(std::string* s, const char* v) { *s += v ? v : "(null)"; }
-inline void AppendArg(std::string* s, char* v) { AppendArg(s, static_cast<const char*>(v)); }
-template <typename T>
-void AppendArg(std::string* s, T v) { *s += std::to_string(v); }
-
-template <typename... Args>
-std::string Call(const char* op, Args... args) {
-  std::string s = op;
-  s += '(';
-  bool first = true;
-  (void)std::initializer_list<int>{
-      ((first ? (void)(first = false) : (void)(s += ',')), AppendArg(&s, args), 0)...};
-  s += ')';
-  return s;
-}
 
 }  // namespace qvsim
