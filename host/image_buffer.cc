@@ -13,20 +13,39 @@ constexpr size_t kMaxSpare = 8;
 ImageBuffer::ImageBuffer(ImageBufferLimits limits) : limits_(limits) {}
 
 bool ImageBuffer::Fits(size_t bytes) const {
-  if (limits_.maxFrames != 0 && queue_.size() >= limits_.maxFrames) return false;
+  if (limits_.maxFrames != 0 && count_ >= limits_.maxFrames) return false;
   if (limits_.maxBytes != 0 && queuedBytes_ + bytes > limits_.maxBytes) return false;
   return true;
 }
 
-std::vector<unsigned char> ImageBuffer::TakeSpare() {
+ImageFrame ImageBuffer::TakeSpare() {
   if (spare_.empty()) return {};
-  std::vector<unsigned char> storage = std::move(spare_.back());
+  ImageFrame frame = std::move(spare_.back());
   spare_.pop_back();
-  return storage;
+  return frame;
 }
 
-void ImageBuffer::Recycle(std::vector<unsigned char>&& storage) {
-  if (storage.capacity() != 0 && spare_.size() < kMaxSpare) spare_.push_back(std::move(storage));
+void ImageBuffer::Recycle(ImageFrame&& frame) {
+  if (frame.pixels.capacity() == 0 || spare_.size() >= kMaxSpare) return;
+  if (spare_.capacity() < kMaxSpare) spare_.reserve(kMaxSpare);
+  spare_.push_back(std::move(frame));
+}
+
+void ImageBuffer::Enqueue(ImageFrame&& frame) {
+  if (count_ == ring_.size()) {
+    // Full ring: unroll it into a larger one, oldest first.
+    std::vector<ImageFrame> larger(ring_.empty() ? 8 : 2 * ring_.size());
+    for (size_t i = 0; i < count_; ++i) larger[i] = std::move(ring_[(head_ + i) % ring_.size()]);
+    ring_ = std::move(larger);
+    head_ = 0;
+  }
+  ring_[(head_ + count_) % ring_.size()] = std::move(frame);
+  ++count_;
+}
+
+void ImageBuffer::DequeueOldest() {
+  head_ = (head_ + 1) % ring_.size();
+  --count_;
 }
 
 int ImageBuffer::Push(const unsigned char* pixels, unsigned width, unsigned height,
@@ -37,28 +56,29 @@ int ImageBuffer::Push(const unsigned char* pixels, unsigned width, unsigned heig
     ++refused_;
     return HostBufferFull;
   }
-  ImageFrame frame;
+  ImageFrame frame = TakeSpare();
   frame.width = width;
   frame.height = height;
   frame.bytesPerPixel = bytesPerPixel;
-  frame.pixels = TakeSpare();
   if (pixels != nullptr) {
     frame.pixels.assign(pixels, pixels + bytes);
   } else {
     frame.pixels.assign(bytes, 0);
   }
-  frame.metadata = metadata != nullptr ? metadata : "";
+  frame.metadata.assign(metadata != nullptr ? metadata : "");
   frame.index = nextIndex_++;
   queuedBytes_ += bytes;
-  queue_.push_back(std::move(frame));
+  Enqueue(std::move(frame));
   changed_.NotifyAll();
   return 0;
 }
 
 void ImageBuffer::DropQueued() {
-  dropped_ += queue_.size();
-  for (ImageFrame& frame : queue_) Recycle(std::move(frame.pixels));
-  queue_.clear();
+  dropped_ += count_;
+  while (count_ > 0) {
+    Recycle(std::move(Oldest()));
+    DequeueOldest();
+  }
   queuedBytes_ = 0;
 }
 
@@ -71,13 +91,13 @@ PopResult ImageBuffer::Pop(ImageFrame* frame, std::chrono::milliseconds timeout)
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   qv::MutexLock lock(mu_);
   const bool ready = changed_.WaitUntil(mu_, deadline, [this]() REQUIRES(mu_) {
-    return !queue_.empty() || ended_;
+    return count_ > 0 || ended_;
   });
   if (!ready) return PopResult::TimedOut;
-  if (queue_.empty()) return PopResult::Ended;
-  Recycle(std::move(frame->pixels));
-  *frame = std::move(queue_.front());
-  queue_.pop_front();
+  if (count_ == 0) return PopResult::Ended;
+  Recycle(std::move(*frame));
+  *frame = std::move(Oldest());
+  DequeueOldest();
   queuedBytes_ -= frame->pixels.size();
   return PopResult::Frame;
 }
@@ -105,7 +125,7 @@ bool ImageBuffer::AcquisitionEnded() const {
 ImageBufferStats ImageBuffer::Stats() const {
   qv::MutexLock lock(mu_);
   ImageBufferStats stats;
-  stats.queuedFrames = queue_.size();
+  stats.queuedFrames = count_;
   stats.queuedBytes = queuedBytes_;
   stats.accepted = nextIndex_;
   stats.refused = refused_;

@@ -14,7 +14,6 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -70,15 +69,23 @@ class ImageBuffer {
 
  private:
   bool Fits(size_t bytes) const REQUIRES(mu_);
-  std::vector<unsigned char> TakeSpare() REQUIRES(mu_);
-  void Recycle(std::vector<unsigned char>&& storage) REQUIRES(mu_);
+  ImageFrame TakeSpare() REQUIRES(mu_);
+  void Recycle(ImageFrame&& frame) REQUIRES(mu_);
   void DropQueued() REQUIRES(mu_);
+  void Enqueue(ImageFrame&& frame) REQUIRES(mu_);
+  ImageFrame& Oldest() REQUIRES(mu_) { return ring_[head_]; }
+  void DequeueOldest() REQUIRES(mu_);
 
   const ImageBufferLimits limits_;
   mutable qv::Mutex mu_;
   qv::CondVar changed_;  // a frame arrived, or the acquisition ended
-  std::deque<ImageFrame> queue_ GUARDED_BY(mu_);
-  std::vector<std::vector<unsigned char>> spare_ GUARDED_BY(mu_);
+  // The queue is a ring over `ring_` (grown, never shrunk), so a steady
+  // stream does not allocate queue nodes; spare frames keep their pixel and
+  // metadata storage for the next Push.
+  std::vector<ImageFrame> ring_ GUARDED_BY(mu_);
+  size_t head_ GUARDED_BY(mu_) = 0;   // index of the oldest queued frame
+  size_t count_ GUARDED_BY(mu_) = 0;  // queued frames
+  std::vector<ImageFrame> spare_ GUARDED_BY(mu_);
   size_t queuedBytes_ GUARDED_BY(mu_) = 0;
   uint64_t nextIndex_ GUARDED_BY(mu_) = 0;
   uint64_t refused_ GUARDED_BY(mu_) = 0;
