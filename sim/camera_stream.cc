@@ -147,8 +147,12 @@ void SimCamera::StreamLoop() {
       const SdkEventCallback callback = callback_;
       void* const context = callbackContext_;
       mu_.Unlock();
+      // A stop requested by a callback (or meanwhile) ends the batch at once.
       if (callback != nullptr)
-        for (unsigned e : events) callback(e, context);
+        for (unsigned e : events) {
+          if (stopping_.load()) break;
+          callback(e, context);
+        }
       events.clear();
       mu_.Lock();
       eventsDelivered_ += byHand;
@@ -183,6 +187,7 @@ int32_t SimCamera::StartStreaming(void* frameCallback, void* frameContext, void*
     qv::MutexLock lock(mu_);
     streaming_ = true;
     stopRequested_ = false;
+    stopping_.store(false);
     callback_ = onEvent;
     callbackContext_ = eventContext;
     readyFrames_ = 0;
@@ -200,6 +205,7 @@ int32_t SimCamera::StartStreaming(void* frameCallback, void* frameContext, void*
 }
 
 void SimCamera::StopStreamThread() {
+  stopping_.store(true);
   if (OnStreamThread()) {
     // Called from inside the event callback: the thread ends after the
     // callback returns; the next Start/Stop/Close joins it.

@@ -120,7 +120,7 @@ void FramePattern::Render(const RenderRequest& req, void* buffer) {
 }
 
 uint32_t SignalScale(double exposureUs, double gainPercent, unsigned binFactor, bool binAdds) {
-  double s = exposureUs / 20000.0 * gainPercent / 100.0;
+  double s = exposureUs / 10000.0 * gainPercent / 100.0;
   if (binAdds) s *= static_cast<double>(binFactor) * binFactor;
   s = std::min(s, 64.0);
   return static_cast<uint32_t>(s * 65536.0);

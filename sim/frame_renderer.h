@@ -59,7 +59,7 @@ class FramePattern {
   uint16_t maxValue_ = 0;
 };
 
-// The signal scale for an exposure (microseconds) and gain (percent); 20 ms
+// The signal scale for an exposure (microseconds) and gain (percent); 10 ms
 // at unity gain is full scale.
 uint32_t SignalScale(double exposureUs, double gainPercent, unsigned binFactor, bool binAdds);
 

@@ -278,6 +278,7 @@ class SimCamera final : public SdkCamera {
   void* callbackContext_ GUARDED_BY(mu_) = nullptr;
   std::thread thread_ GUARDED_BY(streamMu_);
   std::atomic<std::thread::id> threadId_{};
+  std::atomic<bool> stopping_{false};  // set first by every stop; read between callbacks
   unsigned pendingTriggers_ GUARDED_BY(mu_) = 0;
   unsigned pendingPulses_ GUARDED_BY(mu_) = 0;
   Clock::time_point nextFrameDue_ GUARDED_BY(mu_);

@@ -134,6 +134,27 @@ TEST_F(StreamTest, ConcurrentCallersAndCallbacksThatCallBack) {
   EXPECT_EQ(context.frames, 5);
 }
 
+TEST_F(StreamTest, StopFromInsideTheCallbackNeitherDeadlocksNorBlocksARestart) {
+  struct Context {
+    SdkCamera* cam;
+    std::atomic<int> calls{0};
+  } context{cam};
+  auto callback = [](unsigned, void* p) {
+    auto* c = static_cast<Context*>(p);
+    ++c->calls;
+    c->cam->StopStreaming(0);
+  };
+  ASSERT_GE(cam->PutOption(11, 0), 0);
+  ASSERT_GE(cam->StartStreaming(nullptr, nullptr, nullptr, nullptr, callback, nullptr, &context), 0);
+  ASSERT_TRUE(WaitFor([&] { return Sim().triggerMode("t-1") == 0 && context.calls >= 1; }));
+  std::this_thread::sleep_for(milliseconds(50));
+  EXPECT_EQ(context.calls, 1);  // stopped after the first frame
+  ASSERT_GE(cam->StartStreaming(nullptr, nullptr, nullptr, nullptr, EventCounter::Callback, nullptr,
+                                &events),
+            0);
+  ASSERT_TRUE(WaitFor([&] { return events.frames >= 1; }));
+}
+
 TEST_F(StreamTest, EventsFiredByHandArriveOnTheStreamThread) {
   Start(1);
   struct Seen {
