@@ -193,6 +193,31 @@ TEST_F(GeometryTest, CorrectionBuildProgressesOverStreamedFrames) {
   cam->StopStreaming(0);
 }
 
+TEST_F(GeometryTest, TemperatureFollowsTheCoolerAndTheFanStopsIt) {
+  auto temperature = [&] {
+    short t = 0;
+    EXPECT_GE(cam->GetTemperature(&t), 0);
+    return t;
+  };
+  ASSERT_GE(cam->SetTecTarget(-100), 0);
+  ASSERT_EQ(Sim().setTemperature("t-1", 250), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const short cooled = temperature();
+  EXPECT_LT(cooled, 250);  // toward -10.0 C
+  EXPECT_GT(cooled, -100);
+  ASSERT_GE(cam->SetFanSpeed(0), 0);  // without its fan the cooler switches off
+  int tec = -1;
+  ASSERT_GE(cam->GetOption(8, &tec), 0);
+  EXPECT_EQ(tec, 0);
+  ASSERT_EQ(Sim().setTemperature("t-1", -50), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_GT(temperature(), -50);  // back toward ambient
+  EXPECT_LT(cam->SetTecTarget(-600), 0);
+  OpenModel("Quorvex C8 ISP");
+  short t = 0;
+  EXPECT_LT(cam->GetTemperature(&t), 0);  // no sensor on this model
+}
+
 TEST(SimSettingsFile, PersistedOnlyWhenConfigured) {
   char dir[] = "/tmp/qvsim-ini-XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);

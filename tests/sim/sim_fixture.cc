@@ -42,6 +42,7 @@ SimApi Load() {
   Bind(h, "QvSimFireEvent", &api.fireEvent);
   Bind(h, "QvSimExternalPulse", &api.externalPulse);
   Bind(h, "QvSimGigeEnabled", &api.gigeEnabled);
+  Bind(h, "QvSimSetTemperature", &api.setTemperature);
   return api;
 }
 

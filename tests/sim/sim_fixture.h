@@ -38,6 +38,7 @@ struct SimApi {
   decltype(&QvSimFireEvent) fireEvent = nullptr;
   decltype(&QvSimExternalPulse) externalPulse = nullptr;
   decltype(&QvSimGigeEnabled) gigeEnabled = nullptr;
+  decltype(&QvSimSetTemperature) setTemperature = nullptr;
 };
 
 // The library under test, loaded once per process.
