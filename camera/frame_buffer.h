@@ -5,18 +5,20 @@
 // only ever grows. A failed allocation leaves the buffer empty (geometry 0,
 // no array), never a released array in use.
 //
-// Thread safety: none of its own. The camera changes it only under frameLock;
-// the host's size and pixel queries read it without a lock.
+// Thread safety: the camera changes it only under frameLock; the host's size
+// queries read the geometry without a lock, so the fields are atomics (a
+// query during a stream restart sees either geometry, never a torn value).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
 struct FrameBuffer {
   std::unique_ptr<uint8_t[]> pixels;  // released with the camera
-  uint32_t width = 0;
-  uint32_t height = 0;
-  uint32_t bytesPerPixel = 0;
+  std::atomic<uint32_t> width{0};
+  std::atomic<uint32_t> height{0};
+  std::atomic<uint32_t> bytesPerPixel{0};
 
   // Bytes the current geometry covers (unsigned 32-bit product).
   uint32_t Size() const { return width * height * bytesPerPixel; }
