@@ -155,7 +155,12 @@ int32_t SimCamera::WriteOptionLocked(unsigned option, int value) {
         if (value == 1 && s_.fan == 0) s_.fan = 1;  // the cooler needs its fan
       }
       break;
-    case 10: case 25: ok = InRange(value, 0, 2) && (option != 25 || m.has(ThreeLevelConversionGain) || m.has(HdrConversionGain) || value <= 1); break;
+    case 10: ok = InRange(value, 0, 2); break;
+    case 25: {  // LCG, HCG, and a third level (MCG or HDR) where the sensor has one
+      const bool thirdLevel = m.has(ThreeLevelConversionGain) || m.has(HdrConversionGain);
+      ok = InRange(value, 0, thirdLevel ? 2 : 1);
+      break;
+    }
     case 11:
       ok = InRange(value, 0, 2);
       if (ok && value != slot) {
