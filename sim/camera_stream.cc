@@ -159,11 +159,13 @@ void SimCamera::StreamLoop() {
       if (byHand) wake_.NotifyAll();
       continue;
     }
-    Clock::time_point wakeAt = now + (s_.autoExposure || s_.options[108] ? kTick : kIdle);
+    const auto awb = s_.options.find(108);  // continuous white balance (colour models)
+    const bool continuousWb = awb != s_.options.end() && awb->second != 0;
+    Clock::time_point wakeAt = now + (s_.autoExposure || continuousWb ? kTick : kIdle);
     const bool armedNow = s_.options[11] == 0 || (s_.options[11] == 1 && pendingTriggers_ > 0) ||
                           (s_.options[11] == 2 && pendingPulses_ > 0);
     if (armedNow) wakeAt = std::min(wakeAt, nextFrameDue_);
-    if (s_.options[108]) wakeAt = std::min(wakeAt, nextWbDue_);
+    if (continuousWb) wakeAt = std::min(wakeAt, nextWbDue_);
     const uint64_t seen = kicks_;
     wake_.WaitUntil(mu_, wakeAt, [&]() REQUIRES(mu_) { return stopRequested_ || kicks_ != seen; });
   }

@@ -87,6 +87,8 @@ TEST_F(StreamTest, NoCallbackRunsAfterStopStreamingReturns) {
   std::vector<unsigned char> frame(2448 * 2048);
   EXPECT_LT(cam->PullFrame(0, frame.data(), 8, -1, nullptr), 0);  // not streaming
   EXPECT_LT(Sim().fireEvent("t-1", 4), 0);
+  int v = 0;
+  EXPECT_LT(cam->GetOption(108, &v), 0);  // streaming gave the mono camera no colour option
 }
 
 // The module calls in from the host thread, its status monitor and inside the
