@@ -61,9 +61,25 @@ int SimCamera::TecPowerLocked() {
   return static_cast<int>(std::min(1000.0, hold + pull));
 }
 
+// Read-only options the camera computes; a value set through the
+// configuration or QvSimSetOption replaces the computed one.
+static bool Computed(unsigned option) {
+  switch (option) {
+    case 32: case 33: case 44: case 54: case 57: case 109: case 128: case 140: return true;
+    default: return false;
+  }
+}
+
 int32_t SimCamera::ReadOptionLocked(unsigned option, int* value) {
   using namespace SdkCapability;
   const ModelInfo& m = *model_;
+  if (Computed(option)) {
+    auto preset = s_.options.find(option);
+    if (preset != s_.options.end()) {
+      *value = preset->second;
+      return kOk;
+    }
+  }
   switch (option) {
     case 32:  // TEC power now, in the unit of option 33
       if (!m.has(Cooler)) break;
@@ -131,7 +147,7 @@ int32_t SimCamera::WriteOptionLocked(unsigned option, int value) {
   const ModelInfo& m = *model_;
   switch (option) {
     case 32: case 33: case 44: case 54: case 57: case 109: case 128: case 140:
-      return kAccessDenied;
+      return kAccessDenied;  // Computed(option)
     case 31: {  // factory settings
       if (value != 0) return kInvalidArgument;
       if (streaming_) return kWrongState;

@@ -87,6 +87,10 @@ TEST_F(GeometryTest, OptionDefaultsRangesAndFactoryReset) {
   v = 0;
   ASSERT_GE(cam->GetOption(126, &v), 0);
   EXPECT_EQ(v, 0);
+  // A preset replaces a computed read-only value.
+  ASSERT_EQ(Sim().setOption("t-1", 109, static_cast<int>((500u << 16) | static_cast<uint16_t>(-200))), 0);
+  ASSERT_GE(cam->GetOption(109, &v), 0);
+  EXPECT_EQ(static_cast<int16_t>(v & 0xFFFF), -200);
   // Unknown and model-less options fail; read-only ones refuse writes.
   EXPECT_LT(cam->GetOption(999, &v), 0);
   EXPECT_LT(cam->GetOption(87, &v), 0);  // HDR combination: not on this model
