@@ -273,7 +273,17 @@ int Camera::OnFactorySettings(MM::PropertyBase* prop, MM::ActionKind kind) {
   }
   if (!IsApply(kind)) return 0;
   if (IsSequenceRunning()) return DeviceError::CameraBusy;
-  RestartStream([this] { sdk->PutOption(31, 0); });
+  // The restore may change the resolution entry: re-read it with the stream
+  // stopped, so "Resolution", the pixel size and region mirroring follow the
+  // frames the camera now delivers.
+  RestartStream([this] {
+    sdk->PutOption(31, 0);
+    unsigned index = resolutionIndex;
+    SdkResolution entryAt{};
+    if (sdk->GetResolutionIndex(&index) >= 0 && ResolutionAt(index, &entryAt)) {
+      resolutionIndex = index;
+    }
+  });
   RefreshExposureLimits();
   RefreshAllProperties();
   return 0;

@@ -189,15 +189,18 @@ TEST_F(Geometry, GainModeReloadsPixelTypesOnlyAcrossTheHdrBoundary) {
 
 TEST_F(Geometry, FactorySettingsRestoreTheGeometryAndEveryProperty) {
   Start();
+  Write("Resolution", "960 x 540");
   Write("Binning", "2");
   Write("Rotate", "90");
   Write("PixelType", "RAW12");
-  EXPECT_EQ(Snap(), "540 x 960 x 8");
+  EXPECT_EQ(Snap(), "270 x 480 x 8");
   host.Clear();
   Sdk().ClearLog();
   EXPECT_EQ(Write("FactorySettings", "Load"), 0);
   EXPECT_TRUE(Has(InsideRestart(Sdk().Writes()), "PutOption(31,0)"));
   EXPECT_EQ(Snap(), "1920 x 1080 x 4");
+  // The restored resolution entry is read back, not the one chosen before.
+  EXPECT_EQ(Read("Resolution"), "1920 x 1080");
   EXPECT_EQ(Read("Binning"), "1");
   EXPECT_EQ(Read("Rotate"), "0");
   EXPECT_EQ(Read("FactorySettings"), "----");
