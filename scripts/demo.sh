@@ -12,9 +12,6 @@ cmake --build "$build" --target mmgr-host mmgr_dal_Quorvex Quorvex -j "$(nproc)"
 
 host="$build/bin/mmgr-host"
 mkdir -p "$out"
-# The camera keeps per-model settings under $HOME/.mmgr; keep the demo's apart.
-export HOME="$out/home"
-mkdir -p "$HOME"
 
 echo "== cameras"
 "$host" devices

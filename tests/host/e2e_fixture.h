@@ -1,6 +1,7 @@
-// Runs the built mmgr-host against the built module and simulated SDK, with
-// HOME pointing at a scratch directory (the camera keeps its settings under
-// $HOME/.mmgr), and reads the TIFF files it writes.
+// Runs the built mmgr-host against the built module and simulated SDK from a
+// scratch directory (HOME points there too; the camera itself takes its
+// settings directory from the user database), and reads the TIFF files it
+// writes.
 #pragma once
 
 #include <gtest/gtest.h>
