@@ -108,7 +108,9 @@ TEST_F(EnumerationTest, EnvironmentHoldsJsonTextOrAFilePath) {
     setenv("QUORVEX_SIM_CONFIG", c.value.c_str(), 1);
     Sim().reset();  // the environment is read again when next needed
     EXPECT_EQ(Enumerate(), c.cameras);
-    if (c.cameras == 1) EXPECT_STREQ(records[0].displayName, "FromEnv");
+    if (c.cameras == 1) {
+      EXPECT_STREQ(records[0].displayName, "FromEnv");
+    }
   }
   unsetenv("QUORVEX_SIM_CONFIG");
   unlink(path);
