@@ -86,6 +86,15 @@ QV_EXPORT int QvSimSetIo(const char* camera, unsigned line, unsigned request, in
   return c ? Status(c->PokeIo(line, request, value)) : -1;
 }
 
+QV_EXPORT int QvSimGetState(const char* camera, const char* name, int* value) {
+  SimCamera* c = Find(camera);
+  return c && name && value ? Status(c->PeekState(name, value)) : -1;
+}
+
+QV_EXPORT void* QvSimCamera(const char* camera) {
+  return static_cast<SdkCamera*>(Find(camera));
+}
+
 QV_EXPORT int QvSimTriggerMode(const char* camera) {
   SimCamera* c = Find(camera);
   return c ? c->TriggerMode() : -1;

@@ -454,6 +454,28 @@ int32_t SimCamera::SetTecTarget(int tenths) {
   return kOk;
 }
 
+// ---- control API ----
+
+int32_t SimCamera::PeekState(const std::string& name, int* value) {
+  qv::MutexLock lock(mu_);
+  UpdateThermalLocked();
+  const std::map<std::string, long long> state = {
+      {"exposureUs", s_.exposureUs}, {"gain", s_.gain}, {"autoExposure", s_.autoExposure},
+      {"aeTarget", s_.aeTarget}, {"aeMaxTime", s_.aeMaxTime}, {"aeMaxGain", s_.aeMaxGain},
+      {"wbRed", s_.wbGain[0]}, {"wbGreen", s_.wbGain[1]}, {"wbBlue", s_.wbGain[2]},
+      {"hue", s_.hue}, {"saturation", s_.saturation}, {"brightness", s_.brightness},
+      {"contrast", s_.contrast}, {"gamma", s_.gamma}, {"vflip", s_.vflip}, {"hflip", s_.hflip},
+      {"negative", s_.negative}, {"speed", s_.speed}, {"powerFrequency", s_.powerFrequency},
+      {"binningMode", s_.binningMode}, {"fan", s_.fan}, {"tecTarget", s_.tecTarget},
+      {"temperature", std::lround(temperature_)}, {"deviceMode", s_.deviceMode},
+      {"resolutionIndex", s_.resolutionIndex}, {"roiX", s_.roiX}, {"roiY", s_.roiY},
+      {"roiWidth", s_.roiWidth}, {"roiHeight", s_.roiHeight}};
+  auto it = state.find(name);
+  if (it == state.end()) return kInvalidArgument;
+  *value = static_cast<int>(it->second);
+  return kOk;
+}
+
 // ---- parameters and capabilities ----
 
 int32_t SimCamera::CapabilityValue(const std::string& name) {

@@ -74,6 +74,7 @@ class SimCamera final : public SdkCamera {
   int32_t PokeNamedValue(const char* name, int value) EXCLUDES(mu_);
   int32_t PeekIo(unsigned line, unsigned request, int* value) EXCLUDES(mu_);
   int32_t PokeIo(unsigned line, unsigned request, int value) EXCLUDES(mu_);
+  int32_t PeekState(const std::string& name, int* value) EXCLUDES(mu_);  // QvSimGetState
   int TriggerMode() EXCLUDES(mu_);
   bool Streaming() EXCLUDES(mu_);
   unsigned FramesProduced() EXCLUDES(mu_);

@@ -51,6 +51,17 @@ int QvSimGetNamedValue(const char* camera, const char* name, int* value);
 int QvSimSetNamedValue(const char* camera, const char* name, int value);
 int QvSimGetIo(const char* camera, unsigned line, unsigned request, int* value);
 int QvSimSetIo(const char* camera, unsigned line, unsigned request, int value);
+/* Settings that are not options, by name, unlogged: "exposureUs", "gain",
+ * "autoExposure", "aeTarget", "aeMaxTime", "aeMaxGain", "wbRed", "wbGreen",
+ * "wbBlue", "hue", "saturation", "brightness", "contrast", "gamma", "vflip",
+ * "hflip", "negative", "speed", "powerFrequency", "binningMode", "fan",
+ * "tecTarget", "temperature" (tenths), "deviceMode", "resolutionIndex",
+ * "roiX", "roiY", "roiWidth", "roiHeight" (0: no region). -1 for an unknown
+ * name or camera. */
+int QvSimGetState(const char* camera, const char* name, int* value);
+/* The camera object itself (an SdkCamera*, as DllOpen returned it), or NULL;
+ * calls made through it are logged like the module's. */
+void* QvSimCamera(const char* camera);
 /* Option 11 of the camera (0 free-running, 1 software, 2 external), -1 if none. */
 int QvSimTriggerMode(const char* camera);
 /* 1 while the stream runs, 0 when stopped, -1 if no such camera. */

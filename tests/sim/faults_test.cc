@@ -1,4 +1,6 @@
 // Fault switches and the call log.
+#include <dlfcn.h>
+
 #include <string>
 #include <vector>
 
@@ -75,6 +77,14 @@ TEST_F(FaultTest, CallLogHasOneLinePerCallPerCamera) {
   SdkDeviceEntry records[MaxCameras];
   Sim().enumCamera(records);
   EXPECT_EQ(Sim().callCount(nullptr, "DllEnumCamera()"), 1);
+  // State inspection reads without logging.
+  auto getState = reinterpret_cast<decltype(&QvSimGetState)>(dlsym(Sim().handle, "QvSimGetState"));
+  ASSERT_NE(getState, nullptr);
+  int exposure = 0;
+  ASSERT_EQ(getState("t-1", "exposureUs", &exposure), 0);
+  EXPECT_EQ(exposure, 1234);
+  EXPECT_EQ(getState("t-1", "noSuchSetting", &exposure), -1);
+  EXPECT_EQ(Sim().callCount("t-1", "GetExposureTime"), 0);
 }
 
 }  // namespace
