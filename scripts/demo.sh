@@ -16,8 +16,8 @@ mkdir -p "$out"
 echo "== cameras"
 "$host" devices
 
-echo "== snap: monochrome camera, 2x2 binning, 20 ms exposure"
-"$host" snap --set Binning=2 --set Exposure=20 --out "$out/snap.tiff"
+echo "== snap: monochrome camera, 2x2 binning (averaged), 20 ms exposure"
+"$host" snap --set BinningMethod=Average --set Binning=2 --set Exposure=20 --out "$out/snap.tiff"
 
 echo "== sequence: 20 frames of the colour camera"
 "$host" sequence --device "Quorvex C8 ISP" --count 20 --out "$out/sequence.tiff"
