@@ -82,7 +82,7 @@ std::string Range(const PropertyRow& row) {
     for (const std::string& v : row.allowed) joined += (joined.empty() ? "" : " | ") + v;
     return joined;
   }
-  if (row.hasLimits) return (boost::format("[%g, %g]") % row.lower % row.upper).str();
+  if (row.hasLimits) return (boost::format("[%.10g, %.10g]") % row.lower % row.upper).str();
   return "";
 }
 
