@@ -200,7 +200,7 @@ int32_t SimCamera::StartStreaming(void* frameCallback, void* frameContext, void*
     nextWbDue_ = streamStart_;
     unsigned w = 0, h = 0;
     OutputSizeLocked(&w, &h);
-    pattern_.Fit(w, h);  // the frame pattern is built once per geometry, here
+    pattern_.Fit(w, h, model_->mono() ? 1 : 4);  // the scene is built once per geometry, here
   }
   thread_ = std::thread([this] { StreamLoop(); });
   return kOk;
@@ -301,7 +301,7 @@ int32_t SimCamera::PullFrame(int waitMs, void* buffer, int bitsPerPixel, int row
   req.frameNumber = frameNumber_ - readyFrames_ + 1;
   req.negative = s_.negative != 0;
   for (int c = 0; c < 3; ++c) req.colourGain[c] = s_.wbGain[c];
-  pattern_.Fit(req.width, req.height);
+  pattern_.Fit(req.width, req.height, req.components);
   pattern_.Render(req, buffer);
   --readyFrames_;
   return kOk;

@@ -13,16 +13,13 @@ constexpr unsigned kCounterRows = 2;
 
 }  // namespace
 
-void FramePattern::Fit(unsigned width, unsigned height) {
-  if (width == width_ && height == height_) return;
+void FramePattern::Fit(unsigned width, unsigned height, unsigned components) {
+  if (width == width_ && height == height_ && components == components_) return;
   pictureValid_ = false;
   width_ = width;
   height_ = height;
-  base_.assign(static_cast<size_t>(width) * height, 0);
-  const double span = static_cast<double>(width) + height;
-  for (unsigned y = 0; y < height; ++y)
-    for (unsigned x = 0; x < width; ++x)
-      base_[static_cast<size_t>(y) * width + x] = static_cast<uint16_t>((kLevels - 1) * (x + y) / span);
+  components_ = components;
+  meanLevel_ = BuildScene(width, height, components == 1 ? 1 : 3, &base_);
 }
 
 // Output value per level and component: level x signal, clipped, in the output
@@ -66,11 +63,11 @@ void FramePattern::RenderPicture(const RenderRequest& req) {
     return;
   }
   for (size_t i = 0; i < pixels; ++i) {
-    const uint16_t level = base_[i];
+    const uint16_t* level = &base_[i * 3];
     T* px = out + i * 4;
-    px[0] = static_cast<T>(table_[0][level]);
-    px[1] = static_cast<T>(table_[1][level]);
-    px[2] = static_cast<T>(table_[2][level]);
+    px[0] = static_cast<T>(table_[0][level[0]]);
+    px[1] = static_cast<T>(table_[1][level[1]]);
+    px[2] = static_cast<T>(table_[2][level[2]]);
     px[3] = static_cast<T>(maxValue_);
   }
 }
@@ -98,7 +95,9 @@ void FramePattern::PaintOverlay(const RenderRequest& req, void* buffer) const {
 }
 
 void FramePattern::Render(const RenderRequest& req, void* buffer) {
-  if (req.width != width_ || req.height != height_ || buffer == nullptr) return;
+  if (req.width != width_ || req.height != height_ || req.components != components_ ||
+      buffer == nullptr)
+    return;
   const bool wide = req.bytesPerComponent != 1;
   if (!CacheMatches(req)) {
     FillTables(req);

@@ -1,8 +1,10 @@
-// Test-pattern frames: a diagonal gradient with a bright bar that moves one
-// step per frame and the frame number as a binary code in the top rows.
+// Test-pattern frames: the simulated scene (sim/scene.h: a specimen of beads
+// and cells, on colour cameras over a colour chart with reference squares)
+// with a bright bar that moves one step per frame and the frame number as a
+// binary code in the top rows.
 //
-// The gradient is precomputed once per geometry (FramePattern::Fit) as 12-bit
-// levels. The picture for one set of parameters (layout, exposure x gain,
+// The scene is built once per geometry (FramePattern::Fit) as 12-bit levels,
+// one per component. The picture for one set of parameters (layout, exposure x gain,
 // depth, white balance, negative) is rendered once into a cache through a
 // per-level table; every frame is then a copy of the cache into the caller's
 // buffer plus the bar and the counter painted over it: memcpy speed, no
@@ -15,6 +17,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "sim/scene.h"
+
 namespace qvsim {
 
 struct RenderRequest {
@@ -24,7 +28,7 @@ struct RenderRequest {
   unsigned bytesPerComponent = 1;
   unsigned depth = 8;        // raw bits; 16-bit output holds values up to 2^depth - 1
   long rowPitch = 0;         // bytes between rows (>= packed row bytes)
-  uint32_t scale = 0;        // signal: 65536 = full scale at the gradient's top
+  uint32_t scale = 0;        // signal: 65536 maps the scene's top level to full scale
   uint32_t frameNumber = 0;
   bool negative = false;
   int colourGain[3] = {0, 0, 0};  // white balance, -127 .. 127: red, green, blue
@@ -32,14 +36,16 @@ struct RenderRequest {
 
 class FramePattern {
  public:
-  static constexpr unsigned kLevels = 4096;
+  static constexpr unsigned kLevels = kSceneLevels;
 
-  // Makes the gradient match the geometry (reallocates only when it changes).
-  void Fit(unsigned width, unsigned height);
-  // Writes one frame; does nothing unless the pattern fits req.width x req.height.
+  // Makes the scene match the geometry and layout (components 1 or 4, as in
+  // RenderRequest); rebuilds only when one of them changes.
+  void Fit(unsigned width, unsigned height, unsigned components);
+  // Writes one frame; does nothing unless the pattern fits the request's
+  // width, height and components.
   void Render(const RenderRequest& req, void* buffer);
-  // Mean gradient level, 0 .. 1 (for auto exposure).
-  double MeanLevel() const { return 0.5; }
+  // Mean scene level, 0 .. 1 (for auto exposure).
+  double MeanLevel() const { return meanLevel_; }
 
  private:
   template <typename T>
@@ -49,11 +55,12 @@ class FramePattern {
   void FillTables(const RenderRequest& req);
   bool CacheMatches(const RenderRequest& req) const;
 
-  unsigned width_ = 0, height_ = 0;
+  unsigned width_ = 0, height_ = 0, components_ = 0;
+  double meanLevel_ = 0.5;
   std::vector<unsigned char> picture_;      // packed rows of the cached picture
   bool pictureValid_ = false;
   RenderRequest pictureKey_;
-  std::vector<uint16_t> base_;              // levels 0 .. kLevels - 1
+  std::vector<uint16_t> base_;              // scene levels, 1 or 3 (B, G, R) per pixel
   uint16_t table_[3][kLevels] = {};         // per component: level -> output value
   uint16_t full_[3] = {};                   // the value of a full-scale level
   uint16_t maxValue_ = 0;
