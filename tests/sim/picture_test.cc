@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,8 @@ struct PatchCase {
   int gains[3];          // white balance red, green, blue
   unsigned red, green, blue, alpha;  // a square's full components
 };
+
+void PrintTo(const PatchCase& c, std::ostream* os) { *os << c.what; }
 
 class ReferencePatchTest : public PictureTest, public ::testing::WithParamInterface<PatchCase> {};
 
