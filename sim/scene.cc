@@ -59,29 +59,42 @@ std::vector<float> Specimen(unsigned width, unsigned height) {
   std::vector<float> sum(static_cast<size_t>(width) * height, static_cast<float>(kBackground));
   std::vector<float> profile;
   for (const Spot& s : SpecimenSpots()) AddSpot(s, width, height, &sum, &profile);
-  const double cx = width / 2.0, cy = height / 2.0, corner2 = cx * cx + cy * cy;
+  // 1 - k r^2 is a column term plus a row term.
+  const double cx = width / 2.0, cy = height / 2.0, k = kVignetting / (cx * cx + cy * cy);
+  std::vector<float> columnLoss(width);
+  for (unsigned x = 0; x < width; ++x) columnLoss[x] = static_cast<float>(k * (x + 0.5 - cx) * (x + 0.5 - cx));
   for (unsigned y = 0; y < height; ++y) {
-    const double dy2 = (y + 0.5 - cy) * (y + 0.5 - cy);
+    const float rowFactor = static_cast<float>(1.0 - k * (y + 0.5 - cy) * (y + 0.5 - cy));
     float* row = sum.data() + static_cast<size_t>(y) * width;
-    for (unsigned x = 0; x < width; ++x) {
-      const double r2 = ((x + 0.5 - cx) * (x + 0.5 - cx) + dy2) / corner2;
-      row[x] *= static_cast<float>(1.0 - kVignetting * r2);
-    }
+    for (unsigned x = 0; x < width; ++x) row[x] *= rowFactor - columnLoss[x];
   }
   return sum;
 }
 
-uint16_t Level(double fraction) {
-  const double level = std::round(fraction * (kSceneLevels - 1));
-  return static_cast<uint16_t>(std::clamp(level, 0.0, kSceneLevels - 1.0));
+uint16_t Level(float fraction) {
+  const float level = fraction * (kSceneLevels - 1) + 0.5f;
+  return static_cast<uint16_t>(std::clamp(level, 0.0f, kSceneLevels - 1.0f));
 }
 
-// The chart under the specimen: levels blue, green, red.
-void ChartPixel(unsigned x, unsigned y, unsigned width, unsigned height, double chart[3]) {
-  const bool centre = x >= width / 3 && x < 2 * width / 3 && y >= height / 3 && y < 2 * height / 3;
-  chart[0] = centre ? kBlueLevel : 0.0;
-  chart[1] = kRampTop * y / std::max(1u, height - 1);
-  chart[2] = kRampTop * x / std::max(1u, width - 1);
+// The chart under the specimen, per pixel blue, green, red, then the specimen
+// over it at kSpecimenOnChart.
+void ColourChart(unsigned width, unsigned height, const std::vector<float>& specimen,
+                 std::vector<uint16_t>* levels) {
+  std::vector<float> red(width);
+  for (unsigned x = 0; x < width; ++x) red[x] = static_cast<float>(kRampTop * x / std::max(1u, width - 1));
+  for (unsigned y = 0; y < height; ++y) {
+    const float green = static_cast<float>(kRampTop * y / std::max(1u, height - 1));
+    const bool centreRows = y >= height / 3 && y < 2 * height / 3;
+    const size_t rowStart = static_cast<size_t>(y) * width;
+    uint16_t* out = levels->data() + rowStart * 3;
+    for (unsigned x = 0; x < width; ++x, out += 3) {
+      const bool centre = centreRows && x >= width / 3 && x < 2 * width / 3;
+      const float over = static_cast<float>(kSpecimenOnChart) * specimen[rowStart + x];
+      out[0] = Level((centre ? static_cast<float>(kBlueLevel) : 0.0f) + over);
+      out[1] = Level(green + over);
+      out[2] = Level(red[x] + over);
+    }
+  }
 }
 
 // Red, green, blue and white squares in the corners, over everything else.
@@ -119,25 +132,18 @@ PatchLayout ReferencePatches(unsigned width, unsigned height) {
 
 double BuildScene(unsigned width, unsigned height, unsigned components, std::vector<uint16_t>* levels) {
   const size_t pixels = static_cast<size_t>(width) * height;
-  levels->assign(pixels * components, 0);
+  levels->resize(pixels * components);  // every level is written below
   if (pixels == 0) return 0.0;
   const std::vector<float> specimen = Specimen(width, height);
   if (components == 1) {
     for (size_t i = 0; i < pixels; ++i) (*levels)[i] = Level(specimen[i]);
   } else {
-    for (unsigned y = 0; y < height; ++y)
-      for (unsigned x = 0; x < width; ++x) {
-        const size_t i = static_cast<size_t>(y) * width + x;
-        double chart[3];
-        ChartPixel(x, y, width, height, chart);
-        for (unsigned c = 0; c < 3; ++c)
-          (*levels)[i * 3 + c] = Level(chart[c] + kSpecimenOnChart * specimen[i]);
-      }
+    ColourChart(width, height, specimen, levels);
     PaintPatches(width, height, levels);
   }
-  double total = 0;
+  uint64_t total = 0;
   for (uint16_t level : *levels) total += level;
-  return total / levels->size() / (kSceneLevels - 1);
+  return static_cast<double>(total) / levels->size() / (kSceneLevels - 1);
 }
 
 }  // namespace qvsim
