@@ -13,20 +13,36 @@ unsigned SimCamera::BinFactorLocked() {
   return f == 0 ? 1 : f;
 }
 
-void SimCamera::OutputSizeLocked(unsigned* width, unsigned* height) {
+// The full frame is the current resolution binned and rotated; the region, put
+// through the same binning and rotation, is the window of it that is seen.
+SceneWindow SimCamera::SceneWindowLocked() {
   const SdkResolution& r = model_->record.resolutions[s_.resolutionIndex];
-  unsigned w = r.width, h = r.height;
-  if (s_.roiWidth != 0) {
-    w = s_.roiWidth;
-    h = s_.roiHeight;
-  }
+  const bool region = s_.roiWidth != 0;
   const unsigned f = BinFactorLocked();
-  w /= f;
-  h /= f;
-  const int rotation = s_.options[24];
-  if (rotation == 90 || rotation == 270) std::swap(w, h);
-  *width = w;
-  *height = h;
+  const unsigned fw = r.width / f, fh = r.height / f;
+  const unsigned x = region ? s_.roiX / f : 0, y = region ? s_.roiY / f : 0;
+  const unsigned w = region ? s_.roiWidth / f : fw, h = region ? s_.roiHeight / f : fh;
+  SceneWindow win;
+  switch (s_.options[24]) {
+    case 90:  // clockwise: the sensor's left column becomes the top row
+      win = {fh, fw, fh - y - h, x, h, w};
+      break;
+    case 180:
+      win = {fw, fh, fw - x - w, fh - y - h, w, h};
+      break;
+    case 270:
+      win = {fh, fw, y, fw - x - w, h, w};
+      break;
+    default:
+      win = {fw, fh, x, y, w, h};
+  }
+  return win;
+}
+
+void SimCamera::OutputSizeLocked(unsigned* width, unsigned* height) {
+  const SceneWindow win = SceneWindowLocked();
+  *width = win.width;
+  *height = win.height;
 }
 
 const std::vector<unsigned>& SimCamera::PixelFormatListLocked() {

@@ -198,9 +198,7 @@ int32_t SimCamera::StartStreaming(void* frameCallback, void* frameContext, void*
     streamStart_ = Clock::now();
     nextFrameDue_ = streamStart_ + FramePeriodLocked();
     nextWbDue_ = streamStart_;
-    unsigned w = 0, h = 0;
-    OutputSizeLocked(&w, &h);
-    pattern_.Fit(w, h, model_->mono() ? 1 : 4);  // the scene is built once per geometry, here
+    pattern_.Fit(SceneWindowLocked(), model_->mono() ? 1 : 4);  // the scene is built once per geometry, here
   }
   thread_ = std::thread([this] { StreamLoop(); });
   return kOk;
@@ -290,7 +288,9 @@ int32_t SimCamera::PullFrame(int waitMs, void* buffer, int bitsPerPixel, int row
   }
   if (readyFrames_ == 0) return SdkPullPending;
   RenderRequest req;
-  OutputSizeLocked(&req.width, &req.height);
+  const SceneWindow window = SceneWindowLocked();
+  req.width = window.width;
+  req.height = window.height;
   req.components = mono ? 1 : 4;
   req.bytesPerComponent = (bitsPerPixel == 16 || bitsPerPixel == 64) ? 2 : 1;
   const long packed = static_cast<long>(req.width) * req.components * req.bytesPerComponent;
@@ -301,7 +301,7 @@ int32_t SimCamera::PullFrame(int waitMs, void* buffer, int bitsPerPixel, int row
   req.frameNumber = frameNumber_ - readyFrames_ + 1;
   req.negative = s_.negative != 0;
   for (int c = 0; c < 3; ++c) req.colourGain[c] = s_.wbGain[c];
-  pattern_.Fit(req.width, req.height, req.components);
+  pattern_.Fit(window, req.components);
   pattern_.Render(req, buffer);
   --readyFrames_;
   return kOk;

@@ -13,13 +13,12 @@ constexpr unsigned kCounterRows = 2;
 
 }  // namespace
 
-void FramePattern::Fit(unsigned width, unsigned height, unsigned components) {
-  if (width == width_ && height == height_ && components == components_) return;
+void FramePattern::Fit(const SceneWindow& window, unsigned components) {
+  if (window == window_ && components == components_) return;
   pictureValid_ = false;
-  width_ = width;
-  height_ = height;
+  window_ = window;
   components_ = components;
-  meanLevel_ = BuildScene(width, height, components == 1 ? 1 : 3, &base_);
+  meanLevel_ = BuildScene(window, components == 1 ? 1 : 3, &base_);
 }
 
 // Output value per level and component: level x signal, clipped, in the output
@@ -95,7 +94,7 @@ void FramePattern::PaintOverlay(const RenderRequest& req, void* buffer) const {
 }
 
 void FramePattern::Render(const RenderRequest& req, void* buffer) {
-  if (req.width != width_ || req.height != height_ || req.components != components_ ||
+  if (req.width != window_.width || req.height != window_.height || req.components != components_ ||
       buffer == nullptr)
     return;
   const bool wide = req.bytesPerComponent != 1;

@@ -3,7 +3,8 @@
 // with a bright bar that moves one step per frame and the frame number as a
 // binary code in the top rows.
 //
-// The scene is built once per geometry (FramePattern::Fit) as 12-bit levels,
+// The scene is built once per geometry (FramePattern::Fit: the window of the
+// full frame that the output shows, see SceneWindow) as 12-bit levels,
 // one per component. The picture for one set of parameters (layout, exposure x gain,
 // depth, white balance, negative) is rendered once into a cache through a
 // per-level table; every frame is then a copy of the cache into the caller's
@@ -38,9 +39,10 @@ class FramePattern {
  public:
   static constexpr unsigned kLevels = kSceneLevels;
 
-  // Makes the scene match the geometry and layout (components 1 or 4, as in
-  // RenderRequest); rebuilds only when one of them changes.
-  void Fit(unsigned width, unsigned height, unsigned components);
+  // Makes the scene match the window and layout (components 1 or 4, as in
+  // RenderRequest); rebuilds only when one of them changes. Frames are then
+  // window.width x window.height.
+  void Fit(const SceneWindow& window, unsigned components);
   // Writes one frame; does nothing unless the pattern fits the request's
   // width, height and components.
   void Render(const RenderRequest& req, void* buffer);
@@ -55,7 +57,8 @@ class FramePattern {
   void FillTables(const RenderRequest& req);
   bool CacheMatches(const RenderRequest& req) const;
 
-  unsigned width_ = 0, height_ = 0, components_ = 0;
+  SceneWindow window_;
+  unsigned components_ = 0;
   double meanLevel_ = 0.5;
   std::vector<unsigned char> picture_;      // packed rows of the cached picture
   bool pictureValid_ = false;

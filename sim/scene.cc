@@ -35,38 +35,45 @@ std::vector<Spot> SpecimenSpots() {
   return spots;
 }
 
-// Adds the spot to `sum` (width x height, 1.0 = full scale) within 3 sigma,
-// as the product of a row and a column profile.
-void AddSpot(const Spot& s, unsigned width, unsigned height, std::vector<float>* sum,
-             std::vector<float>* profile) {
-  const double sigma = std::max(0.7, s.sigma * std::min(width, height));
-  const double cx = s.x * width, cy = s.y * height, reach = 3 * sigma;
-  const int x0 = std::max(0, static_cast<int>(cx - reach)), x1 = std::min<int>(width, cx + reach + 1);
-  const int y0 = std::max(0, static_cast<int>(cy - reach)), y1 = std::min<int>(height, cy + reach + 1);
+// Adds the spot to `sum` (the window's pixels, 1.0 = full scale) within 3
+// sigma, as the product of a row and a column profile. Every term depends on
+// full-frame coordinates only, so a window gets exactly the full frame's values.
+void AddSpot(const Spot& s, const SceneWindow& win, std::vector<float>* sum, std::vector<float>* profile) {
+  const double sigma = std::max(0.7, s.sigma * std::min(win.fullWidth, win.fullHeight));
+  const double cx = s.x * win.fullWidth, cy = s.y * win.fullHeight, reach = 3 * sigma;
+  const int x0 = std::max<int>(win.x, static_cast<int>(cx - reach));
+  const int x1 = std::min<int>(win.x + win.width, cx + reach + 1);
+  const int y0 = std::max<int>(win.y, static_cast<int>(cy - reach));
+  const int y1 = std::min<int>(win.y + win.height, cy + reach + 1);
   if (x0 >= x1 || y0 >= y1) return;
   auto gauss = [&](double d) { return static_cast<float>(std::exp(-d * d / (2 * sigma * sigma))); };
   profile->resize(x1 - x0);
   for (int x = x0; x < x1; ++x) (*profile)[x - x0] = gauss(x + 0.5 - cx);
   for (int y = y0; y < y1; ++y) {
     const float gy = static_cast<float>(s.amplitude) * gauss(y + 0.5 - cy);
-    float* row = sum->data() + static_cast<size_t>(y) * width;
-    for (int x = x0; x < x1; ++x) row[x] += gy * (*profile)[x - x0];
+    float* row = sum->data() + static_cast<size_t>(y - win.y) * win.width;
+    for (int x = x0; x < x1; ++x) row[x - win.x] += gy * (*profile)[x - x0];
   }
 }
 
-// Background plus spots, vignetted: 1.0 = full scale, not clipped.
-std::vector<float> Specimen(unsigned width, unsigned height) {
-  std::vector<float> sum(static_cast<size_t>(width) * height, static_cast<float>(kBackground));
+// Background plus spots, vignetted around the full frame's centre: 1.0 = full
+// scale, not clipped; the window's pixels.
+std::vector<float> Specimen(const SceneWindow& win) {
+  std::vector<float> sum(static_cast<size_t>(win.width) * win.height, static_cast<float>(kBackground));
   std::vector<float> profile;
-  for (const Spot& s : SpecimenSpots()) AddSpot(s, width, height, &sum, &profile);
+  for (const Spot& s : SpecimenSpots()) AddSpot(s, win, &sum, &profile);
   // 1 - k r^2 is a column term plus a row term.
-  const double cx = width / 2.0, cy = height / 2.0, k = kVignetting / (cx * cx + cy * cy);
-  std::vector<float> columnLoss(width);
-  for (unsigned x = 0; x < width; ++x) columnLoss[x] = static_cast<float>(k * (x + 0.5 - cx) * (x + 0.5 - cx));
-  for (unsigned y = 0; y < height; ++y) {
-    const float rowFactor = static_cast<float>(1.0 - k * (y + 0.5 - cy) * (y + 0.5 - cy));
-    float* row = sum.data() + static_cast<size_t>(y) * width;
-    for (unsigned x = 0; x < width; ++x) row[x] *= rowFactor - columnLoss[x];
+  const double cx = win.fullWidth / 2.0, cy = win.fullHeight / 2.0, k = kVignetting / (cx * cx + cy * cy);
+  std::vector<float> columnLoss(win.width);
+  for (unsigned i = 0; i < win.width; ++i) {
+    const double x = win.x + i + 0.5 - cx;
+    columnLoss[i] = static_cast<float>(k * x * x);
+  }
+  for (unsigned j = 0; j < win.height; ++j) {
+    const double y = win.y + j + 0.5 - cy;
+    const float rowFactor = static_cast<float>(1.0 - k * y * y);
+    float* row = sum.data() + static_cast<size_t>(j) * win.width;
+    for (unsigned i = 0; i < win.width; ++i) row[i] *= rowFactor - columnLoss[i];
   }
   return sum;
 }
@@ -77,48 +84,56 @@ uint16_t Level(float fraction) {
 }
 
 // The chart under the specimen, per pixel blue, green, red, then the specimen
-// over it at kSpecimenOnChart.
-void ColourChart(unsigned width, unsigned height, const std::vector<float>& specimen,
-                 std::vector<uint16_t>* levels) {
-  std::vector<float> red(width);
-  for (unsigned x = 0; x < width; ++x) red[x] = static_cast<float>(kRampTop * x / std::max(1u, width - 1));
-  for (unsigned y = 0; y < height; ++y) {
-    const float green = static_cast<float>(kRampTop * y / std::max(1u, height - 1));
-    const bool centreRows = y >= height / 3 && y < 2 * height / 3;
-    const size_t rowStart = static_cast<size_t>(y) * width;
+// over it at kSpecimenOnChart; ramps and centre third span the full frame.
+void ColourChart(const SceneWindow& win, const std::vector<float>& specimen, std::vector<uint16_t>* levels) {
+  const unsigned fw = win.fullWidth, fh = win.fullHeight;
+  std::vector<float> red(win.width);
+  for (unsigned i = 0; i < win.width; ++i)
+    red[i] = static_cast<float>(kRampTop * (win.x + i) / std::max(1u, fw - 1));
+  for (unsigned j = 0; j < win.height; ++j) {
+    const unsigned y = win.y + j;
+    const float green = static_cast<float>(kRampTop * y / std::max(1u, fh - 1));
+    const bool centreRows = y >= fh / 3 && y < 2 * fh / 3;
+    const size_t rowStart = static_cast<size_t>(j) * win.width;
     uint16_t* out = levels->data() + rowStart * 3;
-    for (unsigned x = 0; x < width; ++x, out += 3) {
-      const bool centre = centreRows && x >= width / 3 && x < 2 * width / 3;
-      const float over = static_cast<float>(kSpecimenOnChart) * specimen[rowStart + x];
+    for (unsigned i = 0; i < win.width; ++i, out += 3) {
+      const unsigned x = win.x + i;
+      const bool centre = centreRows && x >= fw / 3 && x < 2 * fw / 3;
+      const float over = static_cast<float>(kSpecimenOnChart) * specimen[rowStart + i];
       out[0] = Level((centre ? static_cast<float>(kBlueLevel) : 0.0f) + over);
       out[1] = Level(green + over);
-      out[2] = Level(red[x] + over);
+      out[2] = Level(red[i] + over);
     }
   }
 }
 
-// Red, green, blue and white squares in the corners, over everything else.
-void PaintPatches(unsigned width, unsigned height, std::vector<uint16_t>* levels) {
-  const PatchLayout p = ReferencePatches(width, height);
-  if (width < p.side + p.margin || height < p.side + p.margin) return;
+// Red, green, blue and white squares in the full frame's corners, over
+// everything else; only their part inside the window is painted.
+void PaintPatches(const SceneWindow& win, std::vector<uint16_t>* levels) {
+  const unsigned fw = win.fullWidth, fh = win.fullHeight;
+  const PatchLayout p = ReferencePatches(fw, fh);
+  if (fw < p.side + p.margin || fh < p.side + p.margin) return;
   const uint16_t full = kSceneLevels - 1;
   struct Patch {
     unsigned x, y;
     uint16_t blue, green, red;
   };
-  const unsigned right = width - p.margin - p.side, bottom = height - p.margin - p.side;
+  const unsigned right = fw - p.margin - p.side, bottom = fh - p.margin - p.side;
   const Patch patches[] = {{p.margin, p.margin, 0, 0, full},
                            {right, p.margin, 0, full, 0},
                            {p.margin, bottom, full, 0, 0},
                            {right, bottom, full, full, full}};
-  for (const Patch& patch : patches)
-    for (unsigned y = patch.y; y < patch.y + p.side; ++y)
-      for (unsigned x = patch.x; x < patch.x + p.side; ++x) {
-        uint16_t* px = levels->data() + (static_cast<size_t>(y) * width + x) * 3;
+  for (const Patch& patch : patches) {
+    const unsigned x0 = std::max(patch.x, win.x), x1 = std::min(patch.x + p.side, win.x + win.width);
+    const unsigned y0 = std::max(patch.y, win.y), y1 = std::min(patch.y + p.side, win.y + win.height);
+    for (unsigned y = y0; y < y1; ++y)
+      for (unsigned x = x0; x < x1; ++x) {
+        uint16_t* px = levels->data() + (static_cast<size_t>(y - win.y) * win.width + (x - win.x)) * 3;
         px[0] = patch.blue;
         px[1] = patch.green;
         px[2] = patch.red;
       }
+  }
 }
 
 }  // namespace
@@ -130,16 +145,23 @@ PatchLayout ReferencePatches(unsigned width, unsigned height) {
   return p;
 }
 
-double BuildScene(unsigned width, unsigned height, unsigned components, std::vector<uint16_t>* levels) {
-  const size_t pixels = static_cast<size_t>(width) * height;
+SceneWindow FullFrame(unsigned width, unsigned height) {
+  SceneWindow w;
+  w.fullWidth = w.width = width;
+  w.fullHeight = w.height = height;
+  return w;
+}
+
+double BuildScene(const SceneWindow& window, unsigned components, std::vector<uint16_t>* levels) {
+  const size_t pixels = static_cast<size_t>(window.width) * window.height;
   levels->resize(pixels * components);  // every level is written below
   if (pixels == 0) return 0.0;
-  const std::vector<float> specimen = Specimen(width, height);
+  const std::vector<float> specimen = Specimen(window);
   if (components == 1) {
     for (size_t i = 0; i < pixels; ++i) (*levels)[i] = Level(specimen[i]);
   } else {
-    ColourChart(width, height, specimen, levels);
-    PaintPatches(width, height, levels);
+    ColourChart(window, specimen, levels);
+    PaintPatches(window, levels);
   }
   uint64_t total = 0;
   for (uint16_t level : *levels) total += level;

@@ -219,6 +219,8 @@ class SimCamera final : public SdkCamera {
 
   // Geometry (camera_geometry.cc).
   void OutputSizeLocked(unsigned* width, unsigned* height) REQUIRES(mu_);
+  // The part of the binned, rotated full frame that the output shows.
+  SceneWindow SceneWindowLocked() REQUIRES(mu_);
   unsigned BinFactorLocked() REQUIRES(mu_);
   const std::vector<unsigned>& PixelFormatListLocked() REQUIRES(mu_);
   unsigned PixelFormatLocked() REQUIRES(mu_);

@@ -191,5 +191,65 @@ TEST_F(PictureTest, MonochromeSpecimenHasBrightSpotsOnADimVignettedBackground) {
   EXPECT_LT(difference / compared, 6.0);
 }
 
+// A sensor region crops: its frame holds exactly the full frame's pixels
+// inside the region (same scale and place), after binning and rotation.
+struct RegionCase {
+  const char* what;
+  const char* model;
+  unsigned resolution;
+  int bitsPerPixel;
+  int binning;   // option 23
+  int rotation;  // option 24
+  unsigned x, y, width, height;  // the region, sensor pixels of the resolution
+  unsigned cropX, cropY;         // where its frame sits in the full frame
+};
+
+void PrintTo(const RegionCase& c, std::ostream* os) { *os << c.what; }
+
+class RegionCropTest : public PictureTest, public ::testing::WithParamInterface<RegionCase> {};
+
+TEST_P(RegionCropTest, RegionFrameIsTheCropOfTheFullFrame) {
+  const RegionCase& c = GetParam();
+  OpenModel(c.model);
+  ASSERT_GE(cam->SetResolutionIndex(c.resolution), 0);
+  ASSERT_GE(cam->PutOption(23, c.binning), 0);
+  ASSERT_GE(cam->PutOption(24, c.rotation), 0);
+  const Frame full = Pull(c.bitsPerPixel);
+  ASSERT_GE(cam->SetSensorRegion(c.x, c.y, c.width, c.height), 0);
+  const Frame crop = Pull(c.bitsPerPixel);
+  ASSERT_LE(c.cropX + crop.width, full.width);
+  ASSERT_LE(c.cropY + crop.height, full.height);
+  unsigned compared = 0, differing = 0;
+  for (unsigned y = 2; y < crop.height; ++y)  // below the counter rows
+    for (unsigned x = 0; x < crop.width; ++x) {
+      if (IsBarColumn(crop, x, 255) || IsBarColumn(full, c.cropX + x, 255)) continue;
+      for (unsigned k = 0; k < crop.components; ++k) {
+        ++compared;
+        if (crop.At(x, y, k) != full.At(c.cropX + x, c.cropY + y, k) && ++differing <= 5)
+          ADD_FAILURE() << "pixel " << x << "," << y << " component " << k << ": " << crop.At(x, y, k)
+                        << " in the region, " << full.At(c.cropX + x, c.cropY + y, k) << " in the full frame";
+      }
+    }
+  EXPECT_EQ(differing, 0u);
+  EXPECT_GT(compared, crop.width * crop.components * (crop.height - 2) * 9 / 10);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Regions, RegionCropTest,
+    ::testing::Values(
+        // 1224 x 1024
+        RegionCase{"mono 8-bit", "Quorvex M5 Cool", 1, 8, 1, 0, 200, 100, 320, 240, 200, 100},
+        RegionCase{"mono binned by 2", "Quorvex M5 Cool", 1, 8, 0x80 | 2, 0, 200, 100, 320, 240, 100, 50},
+        // 960 x 540; the region holds the white square at the bottom right.
+        RegionCase{"colour 32-bit", "Quorvex C8 ISP", 2, 32, 1, 0, 640, 300, 320, 240, 640, 300},
+        // Rotated clockwise the full frame is 540 x 960; the sensor's left
+        // column is its top row.
+        RegionCase{"colour rotated 90", "Quorvex C8 ISP", 2, 32, 1, 90, 640, 300, 320, 240, 0, 640}),
+    [](const ::testing::TestParamInfo<RegionCase>& info) {
+      std::string name = info.param.what;
+      std::replace_if(name.begin(), name.end(), [](char ch) { return !std::isalnum(ch); }, '_');
+      return name;
+    });
+
 }  // namespace
 }  // namespace simtest
